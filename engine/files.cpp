@@ -1,0 +1,53 @@
+// Opening data files by their Windows-style path, on Windows and on the Linux test build.
+#include "files.h"
+
+#include "failure.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace wordrope {
+
+Failure fileFailure(const char* what, const std::string& path, const std::string& problem) {
+    return Failure(std::string(what) + " \"" + path + "\": " + problem);
+}
+
+std::string stageName(int stage) {
+    return "\\scafo" + std::to_string(stage) + ".bmp";
+}
+
+std::string dataPath(const std::string& programDir, const std::string& name) {
+    return programDir + name;
+}
+
+static std::string hostPath(const std::string& path) {
+#ifdef _WIN32
+    return path;
+#else
+    std::string p = path;
+    for (char& c : p)
+        if (c == '\\') c = '/';
+    return p;
+#endif
+}
+
+File openForReading(const char* what, const std::string& path) {
+    errno = 0;
+    File f(std::fopen(hostPath(path).c_str(), "rb"));
+    if (!f) {
+        const int err = errno;
+        if (err == ENOENT) throw fileFailure(what, path, "not found");
+        if (err == EACCES) throw fileFailure(what, path, "cannot be opened (access denied, or it is a folder)");
+        throw fileFailure(what, path, std::string("cannot be opened (") + std::strerror(err) + ")");
+    }
+    return f;
+}
+
+std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what,
+                     const std::string& path) {
+    const std::size_t n = std::fread(buf, 1, size, f);
+    if (n < size && std::ferror(f)) throw fileFailure(what, path, "cannot be read (is it a folder?)");
+    return n;
+}
+
+} // namespace wordrope

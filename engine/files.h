@@ -1,0 +1,33 @@
+// Data file names, their paths in the program directory, and opening them for reading.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace wordrope {
+
+inline constexpr const char* kWordListName = "\\wlstdata.dat";
+
+// "\scafo1.bmp" .. "\scafo9.bmp".
+std::string stageName(int stage);
+
+// The program directory as the platform reports it (no trailing separator,
+// except at a drive root) followed by a name that starts with a backslash.
+std::string dataPath(const std::string& programDir, const std::string& name);
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens `path` for binary reading. Paths are written the Windows way; this is
+// the one place that turns them into something the host can open. Throws
+// Failure naming `what` and the path when the file cannot be opened.
+File openForReading(const char* what, const std::string& path);
+
+// Reads up to `size` bytes; throws Failure when the read itself fails.
+std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what,
+                     const std::string& path);
+
+} // namespace wordrope

@@ -1,0 +1,26 @@
+// What the engine needs of the window: the mask label, the picture box, a question, the end.
+#pragma once
+
+#include <string>
+
+namespace wordrope {
+
+class WindowPort {
+public:
+    virtual ~WindowPort() = default;
+
+    // Sets the caption of the label `scherm`.
+    virtual void setScherm(const std::string& caption) = 0;
+
+    // Loads the bitmap file at `path` and makes it the picture of `Picture1`,
+    // replacing the one before. Throws Failure when the file cannot be shown.
+    virtual void showPicture(const std::string& path) = 0;
+
+    // A modal question with Yes and No, Yes the default; true for Yes.
+    virtual bool askYesNo(const std::string& title, const std::string& prompt) = 0;
+
+    // Closes the window and ends the program; the engine returns at once after it.
+    virtual void end() = 0;
+};
+
+} // namespace wordrope

@@ -1,0 +1,99 @@
+// Test doubles for the engine.
+#include "support.h"
+
+#include "files.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace wordrope::test {
+
+namespace {
+
+fs::path hostPath(const std::string& gamePath) {
+    std::string p = gamePath;
+#ifndef _WIN32
+    for (char& c : p)
+        if (c == '\\') c = '/';
+#endif
+    return fs::path(p);
+}
+
+} // namespace
+
+GameFolder::GameFolder() {
+    static std::atomic<int> serial{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    fs::path p = fs::temp_directory_path() /
+                 ("wordrope-test-" + std::to_string(stamp) + "-" + std::to_string(serial++));
+    fs::create_directories(p);
+    dir_ = p.string();
+    while (dir_.size() > 1 && (dir_.back() == '/' || dir_.back() == '\\')) dir_.pop_back();
+}
+
+GameFolder::~GameFolder() {
+    std::error_code ec;
+    fs::remove_all(hostPath(dir_), ec);
+}
+
+std::string GameFolder::path(const std::string& name) const { return dataPath(dir_, "\\" + name); }
+
+void GameFolder::write(const std::string& name, const std::string& bytes) const {
+    std::FILE* f = std::fopen(hostPath(path(name)).string().c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path(name);
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    std::fclose(f);
+}
+
+void GameFolder::writePictures() const {
+    for (int s = 1; s <= 9; ++s) write("scafo" + std::to_string(s) + ".bmp", "stage " + std::to_string(s));
+}
+
+void GameFolder::remove(const std::string& name) const { fs::remove(hostPath(path(name))); }
+
+void GameFolder::makeFolder(const std::string& name) const { fs::create_directories(hostPath(path(name))); }
+
+void FakeWindow::setScherm(const std::string& caption) {
+    scherm = caption;
+    log.push_back("scherm " + caption);
+}
+
+void FakeWindow::showPicture(const std::string& path) {
+    openForReading("Stage picture", path);  // a missing picture fails as the real window's would
+    picture = path.substr(path.find_last_of('\\') + 1);
+    log.push_back("picture " + picture);
+}
+
+bool FakeWindow::askYesNo(const std::string& title, const std::string& prompt) {
+    log.push_back("ask " + title + "|" + prompt);
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << title;
+        return false;
+    }
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
+void FakeWindow::end() {
+    ended = true;
+    log.push_back("end");
+}
+
+float ScriptedRandom::next() {
+    if (values.empty()) {
+        ADD_FAILURE() << "the engine asked for more random values than scripted";
+        return 0.0f;
+    }
+    const float v = values.front();
+    values.pop_front();
+    return v;
+}
+
+} // namespace wordrope::test

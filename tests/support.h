@@ -1,0 +1,61 @@
+// Test doubles for the engine: a fake window, a scripted random source, a game folder.
+#pragma once
+
+#include "game.h"
+#include "random_source.h"
+#include "window_port.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace wordrope::test {
+
+// A folder of its own per test, removed afterwards; paths in the game's form.
+class GameFolder {
+public:
+    GameFolder();
+    ~GameFolder();
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+
+    const std::string& dir() const { return dir_; }
+    std::string path(const std::string& name) const;  // name without the leading backslash
+
+    void write(const std::string& name, const std::string& bytes) const;
+    void writeList(const std::string& bytes) const { write("wlstdata.dat", bytes); }
+    void writePictures() const;  // scafo1.bmp .. scafo9.bmp
+    void remove(const std::string& name) const;
+    void makeFolder(const std::string& name) const;
+
+private:
+    std::string dir_;
+};
+
+// Records what the engine asked of the window, in order.
+class FakeWindow : public WindowPort {
+public:
+    void setScherm(const std::string& caption) override;
+    void showPicture(const std::string& path) override;
+    bool askYesNo(const std::string& title, const std::string& prompt) override;
+    void end() override;
+
+    std::string scherm;
+    std::string picture;  // file name of the picture shown last, e.g. "scafo1.bmp"
+    std::vector<std::string> log;   // "scherm ...", "picture ...", "ask ...", "end"
+    std::deque<bool> answers;       // answers to the next questions; none left fails the test
+    bool ended = false;
+};
+
+// Hands out the values it is given, then fails the test if asked for more.
+class ScriptedRandom : public RandomSource {
+public:
+    explicit ScriptedRandom(std::deque<float> script = {}) : values(std::move(script)) {}
+    void reseed() override { ++reseeds; }
+    float next() override;
+
+    std::deque<float> values;
+    int reseeds = 0;
+};
+
+} // namespace wordrope::test
