@@ -1,6 +1,7 @@
 // Test doubles for the engine.
 #include "support.h"
 
+#include "bitmap.h"
 #include "files.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,35 @@ fs::path hostPath(const std::string& gamePath) {
     return fs::path(p);
 }
 
+void put16(std::string& s, unsigned v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>((v >> 8) & 0xFF);
+}
+void put32(std::string& s, unsigned v) {
+    put16(s, v & 0xFFFF);
+    put16(s, v >> 16);
+}
+
 } // namespace
+
+std::string bitmapFile(int width, int height) {
+    const unsigned stride = (static_cast<unsigned>(width) * 3 + 3) / 4 * 4;
+    const unsigned image = stride * static_cast<unsigned>(height);
+    std::string s = "BM";
+    put32(s, 54 + image);
+    put32(s, 0);
+    put32(s, 54);
+    put32(s, 40);
+    put32(s, static_cast<unsigned>(width));
+    put32(s, static_cast<unsigned>(height));
+    put16(s, 1);
+    put16(s, 24);
+    put32(s, 0);
+    put32(s, image);
+    for (int i = 0; i < 4; ++i) put32(s, 0);
+    s += std::string(image, '\x7f');
+    return s;
+}
 
 GameFolder::GameFolder() {
     static std::atomic<int> serial{0};
@@ -52,7 +81,8 @@ void GameFolder::write(const std::string& name, const std::string& bytes) const 
 }
 
 void GameFolder::writePictures() const {
-    for (int s = 1; s <= 9; ++s) write("scafo" + std::to_string(s) + ".bmp", "stage " + std::to_string(s));
+    // Each stage a different size, so that a wrong stage would show.
+    for (int s = 1; s <= 9; ++s) write("scafo" + std::to_string(s) + ".bmp", bitmapFile(s, 2));
 }
 
 void GameFolder::remove(const std::string& name) const { fs::remove(hostPath(path(name))); }
@@ -65,7 +95,7 @@ void FakeWindow::setScherm(const std::string& caption) {
 }
 
 void FakeWindow::showPicture(const std::string& path) {
-    openForReading("Stage picture", path);  // a missing picture fails as the real window's would
+    readBitmapFile(path);  // a missing or broken picture fails as in the real window
     picture = path.substr(path.find_last_of('\\') + 1);
     log.push_back("picture " + picture);
 }

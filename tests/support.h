@@ -11,6 +11,9 @@
 
 namespace wordrope::test {
 
+// A small valid bitmap file: `width` x `height`, 24 bits a pixel, bottom-up.
+std::string bitmapFile(int width, int height);
+
 // A folder of its own per test, removed afterwards; paths in the game's form.
 class GameFolder {
 public:

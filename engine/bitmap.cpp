@@ -1,0 +1,114 @@
+// Checking a bitmap file's headers against its real size before anything draws it.
+#include "bitmap.h"
+
+#include "failure.h"
+#include "files.h"
+
+#include <cstdint>
+
+namespace wordrope {
+
+namespace {
+
+const char* const kWhat = "Stage picture";
+
+std::uint32_t u16(const unsigned char* p) { return p[0] | (p[1] << 8); }
+std::uint32_t u32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+constexpr std::int64_t kMaxSide = 32767;
+constexpr std::int64_t kMaxPixels = 64ll * 1024 * 1024;  // far beyond any picture of the box
+
+} // namespace
+
+std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* out) {
+    if (size == 0) return "the file is empty, not a picture";
+    if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return "not a bitmap (.bmp) picture";
+    const std::uint32_t declaredSize = u32(data + 2);
+    const std::uint32_t bitsOffset = u32(data + 10);
+    const std::uint32_t headerSize = u32(data + 14);
+    if (declaredSize > size) return "the picture is cut short (" + std::to_string(size) + " of " +
+                                    std::to_string(declaredSize) + " bytes)";
+    const bool core = headerSize == 12;
+    if (!core && (headerSize < 40 || headerSize > 1024)) return "a bitmap with an unknown header";
+    if (14 + static_cast<std::uint64_t>(headerSize) > size) return "the picture is cut short in its header";
+
+    const unsigned char* h = data + 14;
+    std::int64_t width, height;
+    std::uint32_t planes, bits, compression = 0, colours = 0;
+    if (core) {
+        width = static_cast<std::int16_t>(u16(h + 4));
+        height = static_cast<std::int16_t>(u16(h + 6));
+        planes = u16(h + 8);
+        bits = u16(h + 10);
+    } else {
+        width = static_cast<std::int32_t>(u32(h + 4));
+        height = static_cast<std::int32_t>(u32(h + 8));
+        planes = u16(h + 12);
+        bits = u16(h + 14);
+        compression = u32(h + 16);
+        colours = u32(h + 32);
+    }
+    const std::int64_t rows = height < 0 ? -height : height;
+    if (width <= 0 || rows == 0 || width > kMaxSide || rows > kMaxSide || width * rows > kMaxPixels)
+        return "a bitmap of an impossible size (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+    if (planes != 1) return "a bitmap with " + std::to_string(planes) + " planes";
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return "a bitmap of " + std::to_string(bits) + " bits a pixel";
+
+    // Colour table (or the three masks of BI_BITFIELDS) after the header.
+    std::uint64_t table = 0;
+    if (bits <= 8) {
+        const std::uint64_t max = 1u << bits;
+        if (colours > max) return "a bitmap with too many colours";
+        table = (colours ? colours : max) * (core ? 3 : 4);
+    }
+    const bool rle = compression == 1 || compression == 2;
+    if (compression == 3) {
+        if (bits != 16 && bits != 32) return "a bitmap whose colour masks do not fit its pixels";
+        if (headerSize == 40) table = 12;
+    } else if (rle) {
+        if ((compression == 1 && bits != 8) || (compression == 2 && bits != 4) || height < 0)
+            return "a bitmap with a broken compression";
+    } else if (compression != 0) {
+        return "a bitmap compressed in a way that cannot be shown";
+    }
+    if (14 + headerSize + table > size) return "the picture is cut short in its colour table";
+
+    std::uint64_t image;
+    if (rle) {
+        image = core ? 0 : u32(h + 20);
+        if (image == 0) return "a compressed bitmap without its size";
+    } else {
+        image = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4 * static_cast<std::uint64_t>(rows);
+    }
+    if (bitsOffset < 14 + headerSize || bitsOffset > size || image > size - bitsOffset)
+        return "the picture is cut short (" + std::to_string(size) + " bytes, its pixels need " +
+               std::to_string(static_cast<std::uint64_t>(bitsOffset) + image) + ")";
+
+    if (out) {
+        out->infoOffset = 14;
+        out->bitsOffset = bitsOffset;
+        out->width = static_cast<int>(width);
+        out->height = static_cast<int>(height);
+    }
+    return "";
+}
+
+Bitmap readBitmapFile(const std::string& path) {
+    File f = openForReading(kWhat, path);
+    Bitmap bmp;
+    unsigned char chunk[1 << 16];
+    // The checks bound any picture the box can show far below this.
+    constexpr std::size_t kMaxFile = 300u * 1024 * 1024;
+    while (const std::size_t got = readSome(f.get(), chunk, sizeof chunk, kWhat, path)) {
+        bmp.bytes.insert(bmp.bytes.end(), chunk, chunk + got);
+        if (bmp.bytes.size() > kMaxFile) throw fileFailure(kWhat, path, "the file is too large for a picture");
+    }
+    const std::string problem = bitmapProblem(bmp.bytes.data(), bmp.bytes.size(), &bmp);
+    if (!problem.empty()) throw fileFailure(kWhat, path, problem);
+    return bmp;
+}
+
+} // namespace wordrope
