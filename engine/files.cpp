@@ -20,6 +20,14 @@ std::string dataPath(const std::string& programDir, const std::string& name) {
     return programDir + name;
 }
 
+std::string directoryOf(const std::string& programPath) {
+    const std::size_t slash = programPath.find_last_of("\\/");
+    if (slash == std::string::npos) return ".";
+    std::string dir = programPath.substr(0, slash);
+    if (dir.size() == 2 && dir[1] == ':') dir += '\\';  // a drive root keeps its backslash
+    return dir;
+}
+
 static std::string hostPath(const std::string& path) {
 #ifdef _WIN32
     return path;

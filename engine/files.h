@@ -16,6 +16,10 @@ std::string stageName(int stage);
 // except at a drive root) followed by a name that starts with a backslash.
 std::string dataPath(const std::string& programDir, const std::string& name);
 
+// The directory part of the program's own path, as the platform reports a
+// program directory: "C:\Games" for "C:\Games\wordrope.exe", but "C:\" at a drive root.
+std::string directoryOf(const std::string& programPath);
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };

@@ -237,6 +237,9 @@ TEST(Paths, AppendTheNameWithItsBackslash) {
     EXPECT_EQ(dataPath("C:\\Games\\Wordrope", kWordListName), "C:\\Games\\Wordrope\\wlstdata.dat");
     EXPECT_EQ(dataPath("C:\\", kWordListName), "C:\\\\wlstdata.dat");  // a drive root keeps its own
     EXPECT_EQ(stageName(9), "\\scafo9.bmp");
+    EXPECT_EQ(directoryOf("C:\\Games\\Wordrope\\wordrope.exe"), "C:\\Games\\Wordrope");
+    EXPECT_EQ(directoryOf("C:\\wordrope.exe"), "C:\\");
+    EXPECT_EQ(directoryOf("\\\\server\\share\\wordrope.exe"), "\\\\server\\share");
 }
 
 } // namespace

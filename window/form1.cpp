@@ -1,0 +1,231 @@
+// Form1: window creation, the handlers of its 30 events, and the engine's window services.
+#include "form1.h"
+
+#include "bitmap.h"
+#include "failure.h"
+#include "files.h"
+#include "layout.h"
+#include "picture_box.h"
+#include "resource.h"
+#include "version.h"
+
+#include <windowsx.h>
+
+#include <exception>
+#include <vector>
+
+namespace wordrope {
+
+namespace {
+
+const char kFormClass[] = "WordropeForm1";
+const char kHelpTitle[] = "HELP";
+const char kHelpPrompt[] = " Click NEW GAME, then use letter buttons at the bottom";
+const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+
+// The platform's user-interface font, as message boxes use it.
+HFONT uiFont() {
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        if (HFONT f = CreateFontIndirectA(&metrics.lfMessageFont)) return f;
+    return nullptr;
+}
+
+} // namespace
+
+std::string Form1::programDirectory() {
+    std::vector<char> path(32768);
+    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0 || n >= path.size()) return "";
+    return directoryOf(std::string(path.data(), n));
+}
+
+Form1::Form1(HINSTANCE instance, const std::string& programDir)
+    : instance_(instance), game_(*this, random_, programDir) {}
+
+Form1::~Form1() {
+    if (font_) DeleteObject(font_);
+}
+
+bool Form1::create(int show) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_WORDROPE));
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    if (!RegisterClassA(&wc) || !registerPictureBox(instance_)) {
+        report("The main window cannot be registered");
+        return false;
+    }
+
+    HDC screen = GetDC(nullptr);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    RECT r = {twipsToPixels(kWindowLeft, dpiX), twipsToPixels(kWindowTop, dpiY),
+              twipsToPixels(kWindowLeft + kClientWidth, dpiX), twipsToPixels(kWindowTop + kClientHeight, dpiY)};
+    AdjustWindowRectEx(&r, kFormStyle, FALSE, 0);
+    if (!CreateWindowExA(0, kFormClass, WORDROPE_TITLE, kFormStyle, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, nullptr, nullptr, instance_, this)) {
+        report("The main window cannot be created");
+        return false;
+    }
+    ShowWindow(hwnd_, show);
+    UpdateWindow(hwnd_);
+    SetFocus(picture1_);
+    return true;
+}
+
+LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Form1* self;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Form1*>(reinterpret_cast<LPCREATESTRUCTA>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        HANDLE_MSG(hwnd_, WM_CREATE, OnCreate);
+        HANDLE_MSG(hwnd_, WM_COMMAND, OnCommand);
+        HANDLE_MSG(hwnd_, WM_CTLCOLORSTATIC, OnCtlColorStatic);
+        HANDLE_MSG(hwnd_, WM_ACTIVATE, OnActivate);
+        HANDLE_MSG(hwnd_, WM_SETFOCUS, OnSetFocus);
+        HANDLE_MSG(hwnd_, WM_DESTROY, OnDestroy);
+    }
+    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+}
+
+BOOL Form1::OnCreate(HWND, LPCREATESTRUCTA) {
+    font_ = uiFont();
+    createControls();
+    return picture1_ && scherm_ && label1_;
+}
+
+// All 33 controls from the table, in tab order, each with the user-interface font.
+void Form1::createControls() {
+    HDC screen = GetDC(nullptr);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (const ControlSpec& c : kControls) {
+        const char* cls = "BUTTON";
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+        switch (c.kind) {
+        case Kind::Button: style |= BS_PUSHBUTTON | WS_TABSTOP; break;
+        case Kind::Picture: cls = kPictureClass; style |= WS_TABSTOP; break;
+        case Kind::Label:
+            cls = "STATIC";
+            style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (c.id == IDC_SCHERM ? SS_NOTIFY : 0);
+            break;
+        }
+        HWND h = CreateWindowExA(0, cls, c.caption, style, twipsToPixels(c.left, dpiX), twipsToPixels(c.top, dpiY),
+                                 twipsToPixels(c.width, dpiX), twipsToPixels(c.height, dpiY), hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+        if (font_) SetWindowFont(h, font_, FALSE);
+        if (c.id == IDC_PICTURE1) picture1_ = h;
+        if (c.id == IDC_SCHERM) scherm_ = h;
+        if (c.id == IDC_LABEL1) label1_ = h;
+    }
+    setPicture(picture1_, static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_STARTUP), IMAGE_BITMAP, 0, 0, 0)));
+}
+
+// The 30 events: 26 letters, New word, Help, End, and a double-click on scherm.
+void Form1::OnCommand(HWND, int id, HWND control, UINT code) {
+    if (!control) return;  // Enter and Escape arrive as IDOK and IDCANCEL without one: nothing
+    if (id >= IDC_COMMAND1 && id <= IDC_COMMAND26 && code == BN_CLICKED) {
+        guarded([&] {
+            game_.guess = std::string(1, static_cast<char>('a' + (id - IDC_COMMAND1)));
+            game_.textopscherm();
+        });
+    } else if (id == IDC_COMMAND27 && code == BN_CLICKED) {
+        guarded([&] {
+            game_.state = kNewGame;
+            game_.textopscherm();
+        });
+    } else if (id == IDC_COMMAND28 && code == BN_CLICKED) {
+        MessageBoxA(hwnd_, kHelpPrompt, kHelpTitle, MB_OKCANCEL | MB_DEFBUTTON1);
+    } else if (id == IDC_COMMAND29 && code == BN_CLICKED) {
+        end();
+    } else if (id == IDC_SCHERM && code == STN_DBLCLK) {
+        setScherm(game_.guess);
+    }
+}
+
+HBRUSH Form1::OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+    const bool mask = control == scherm_;
+    SetTextColor(dc, GetSysColor(mask ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(mask ? COLOR_WINDOW : COLOR_BTNFACE));
+    return GetSysColorBrush(mask ? COLOR_WINDOW : COLOR_BTNFACE);
+}
+
+// Keeps the focused control across deactivation, as a dialog does.
+void Form1::OnActivate(HWND, UINT state, HWND, BOOL) {
+    if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    }
+}
+
+void Form1::OnSetFocus(HWND, HWND) { SetFocus(lastFocus_ ? lastFocus_ : picture1_); }
+
+void Form1::OnDestroy(HWND) {
+    hwnd_ = nullptr;
+    PostQuitMessage(0);
+}
+
+bool Form1::translateKey(const MSG& msg) {
+    if (!hwnd_ || msg.message != WM_KEYDOWN || msg.wParam != VK_TAB) return false;
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    const bool back = GetKeyState(VK_SHIFT) < 0;
+    if (HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), back)) SetFocus(next);
+    return true;
+}
+
+// A failure ends the program with the run-time error report, whatever it was doing.
+template <class Step>
+void Form1::guarded(Step step) {
+    try {
+        step();
+    } catch (const std::exception& e) {
+        report(e.what());
+        end();
+    } catch (...) {
+        report("An unknown failure");
+        end();
+    }
+}
+
+void Form1::report(const std::string& message) {
+    failed_ = true;
+    const std::string text = "Run-time error:\n\n" + message + "\n\nWordrope will now close.";
+    MessageBoxA(hwnd_, text.c_str(), "Wordrope", MB_OK | MB_ICONERROR);
+}
+
+void Form1::setScherm(const std::string& caption) { SetWindowTextA(scherm_, caption.c_str()); }
+
+void Form1::showPicture(const std::string& path) {
+    const Bitmap bmp = readBitmapFile(path);
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(bmp.bytes.data() + bmp.infoOffset);
+    HDC screen = GetDC(nullptr);
+    HBITMAP h = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bmp.bytes.data() + bmp.bitsOffset, info,
+                               DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (!h) throw fileFailure("Stage picture", path, "the picture cannot be shown");
+    setPicture(picture1_, h);
+}
+
+bool Form1::askYesNo(const std::string& title, const std::string& prompt) {
+    return MessageBoxA(hwnd_, prompt.c_str(), title.c_str(), MB_YESNO | MB_DEFBUTTON1) == IDYES;
+}
+
+void Form1::end() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+} // namespace wordrope

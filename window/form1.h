@@ -1,0 +1,65 @@
+// Form1: the main window, its controls and handlers, and what the engine needs of it.
+#pragma once
+
+#include "game.h"
+#include "random_source.h"
+#include "window_port.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace wordrope {
+
+class Form1 : public WindowPort {
+public:
+    // The directory of the running program, where the data files are; "" if unknown.
+    static std::string programDirectory();
+
+    Form1(HINSTANCE instance, const std::string& programDir);
+    ~Form1() override;
+
+    // Creates and shows the window; false (after a report) when it could not.
+    bool create(int show);
+
+    // Handles the keys of a window without a dialog manager: Tab and Shift+Tab
+    // walk the tab order. True when the message was used.
+    bool translateKey(const MSG& msg);
+
+    int exitCode() const { return failed_ ? 1 : 0; }
+
+    // WindowPort
+    void setScherm(const std::string& caption) override;
+    void showPicture(const std::string& path) override;
+    bool askYesNo(const std::string& title, const std::string& prompt) override;
+    void end() override;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    BOOL OnCreate(HWND hwnd, LPCREATESTRUCTA cs);
+    void OnCommand(HWND hwnd, int id, HWND control, UINT code);
+    HBRUSH OnCtlColorStatic(HWND hwnd, HDC dc, HWND control, int type);
+    void OnActivate(HWND hwnd, UINT state, HWND other, BOOL minimized);
+    void OnSetFocus(HWND hwnd, HWND old);
+    void OnDestroy(HWND hwnd);
+
+    void createControls();
+    template <class Step>
+    void guarded(Step step);
+    void report(const std::string& message);
+
+    HINSTANCE instance_;
+    HWND hwnd_ = nullptr;
+    HWND picture1_ = nullptr;
+    HWND scherm_ = nullptr;
+    HWND label1_ = nullptr;
+    HWND lastFocus_ = nullptr;
+    HFONT font_ = nullptr;
+    bool failed_ = false;
+    TwisterRandom random_;  // before game_, which holds on to it
+    Game game_;
+};
+
+} // namespace wordrope
