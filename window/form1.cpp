@@ -72,8 +72,8 @@ bool Form1::create(int show) {
         report("The main window cannot be created");
         return false;
     }
+    // Shown now and painted by the message loop right after: the window answers sooner.
     ShowWindow(hwnd_, show);
-    UpdateWindow(hwnd_);
     SetFocus(picture1_);
     return true;
 }

@@ -2,6 +2,8 @@
 //
 // Runs beside the game under the same wineserver and reads commands from standard input:
 //   form                 -> "form PID X Y W H" (client area on screen) or "none"
+//   frame                -> "frame X Y W H": the whole main window on screen, title bar included
+//   ready TITLE          -> "ready" when a visible window of that title answers a message, else "none"
 //   controls             -> "control ID CLASS X Y W H TABSTOP|- TEXT" lines (client coordinates), then "end"
 //   text ID              -> "text TEXT"
 //   focus                -> "focus ID", "focus box" (in a message box) or "focus none"
@@ -117,6 +119,16 @@ void answer(const std::string& line) {
         GetClientRect(f, &r);
         MapWindowPoints(f, nullptr, reinterpret_cast<POINT*>(&r), 2);
         std::printf("form %lu %ld %ld %ld %ld\n", pid, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (what == "frame") {
+        RECT r = {};
+        if (f) GetWindowRect(f, &r);
+        std::printf("frame %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else if (what == "ready") {
+        HWND h = FindWindowA(nullptr, line.size() > 6 ? line.c_str() + 6 : "");
+        DWORD_PTR result = 0;
+        const bool ready = h && IsWindowVisible(h) &&
+                           SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+        std::printf("%s\n", ready ? "ready" : "none");
     } else if (what == "controls") {
         if (f) EnumChildWindows(f, listControl, reinterpret_cast<LPARAM>(f));
         std::printf("end\n");

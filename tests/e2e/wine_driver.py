@@ -115,12 +115,18 @@ class Probe:
 class Game:
     """wordrope.exe started from a folder of its own with the given word list."""
 
-    def __init__(self, probe, words=b"cab\r\n", stages=None, name="game"):
+    def __init__(self, probe, words=b"cab\r\n", stages=None, name="game", shipped=False):
+        """`words` None: no word list; `stages` maps a stage to its file's bytes (None: no file).
+        With `shipped` the folder holds the game as built, data and all."""
         self.probe = probe
         base = os.path.join(ROOT, "build", "e2e")
         os.makedirs(base, exist_ok=True)
         self.folder = tempfile.mkdtemp(prefix=name + "-", dir=base)
         shutil.copy(os.path.join(GAME_DIR, "wordrope.exe"), self.folder)
+        if shipped:
+            for name in ["wlstdata.dat"] + [f"scafo{n}.bmp" for n in range(1, 10)]:
+                shutil.copy(os.path.join(GAME_DIR, name), self.folder)
+            words, stages = None, {n: None for n in range(1, 10)}
         if words is not None:
             self.write("wlstdata.dat", words)
         for stage, colour in STAGE_COLOURS.items():
@@ -183,6 +189,13 @@ class Game:
     def pixel(self, cid, x=5, y=5):
         cx, cy, _, _ = self.controls[cid]["rect"]
         return screen()(self.form[0] + cx + x, self.form[1] + cy + y)
+
+    def picture(self):
+        """What Picture1 shows, as a fingerprint of its pixels."""
+        x0, y0, w, h = self.controls[PICTURE1]["rect"]
+        px = screen()
+        return hash(tuple(px(self.form[0] + x0 + x, self.form[1] + y0 + y)
+                          for y in range(0, h, 3) for x in range(0, w, 3)))
 
     def ink(self, cid):
         """Columns of a button, inside its edges, that hold dark (text) pixels, first to last."""
