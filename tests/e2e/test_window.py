@@ -295,4 +295,5 @@ if __name__ == "__main__":
     parser.add_argument("--probe", required=True)
     ARGS, rest = parser.parse_known_args()
     wd.GAME_DIR = ARGS.game_dir
-    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
+    result = unittest.main(argv=[sys.argv[0], *rest], verbosity=2, exit=False).result
+    sys.exit(0 if result.wasSuccessful() and result.testsRun > 0 else 1)

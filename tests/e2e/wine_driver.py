@@ -156,7 +156,15 @@ class Game:
             self.controls[cid] = {"class": parts[2], "rect": tuple(int(v) for v in parts[3:7]),
                                   "tabstop": parts[7] == "TABSTOP",
                                   "text": Probe.unescape(parts[8]) if len(parts) > 8 else ""}
+        wait_for(self.painted, "the window to be painted")
         return self
+
+    def painted(self):
+        """The start-up picture and the last button are on screen (unpainted, Xvfb shows black)."""
+        px = screen()
+        at = lambda cid, x, y: px(self.form[0] + self.controls[cid]["rect"][0] + x,
+                                  self.form[1] + self.controls[cid]["rect"][1] + y)
+        return at(PICTURE1, 5, 5) == STARTUP_GROUND and at(END, 3, 3) != (0, 0, 0)
 
     def _form(self):
         answer = self.probe.ask("form")
