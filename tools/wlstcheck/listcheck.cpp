@@ -1,0 +1,143 @@
+// The word-list check: every entry read as the game reads it, and judged as the game would play it.
+#include "listcheck.h"
+
+#include "failure.h"
+#include "files.h"
+#include "wordlist.h"
+
+#include <set>
+#include <unordered_map>
+#include <utility>
+
+namespace wordrope {
+
+namespace {
+
+bool showsItself(unsigned char c) { return c == '-' || c == ' ' || c == '.'; }
+bool isLetter(unsigned char c) { return c >= 'a' && c <= 'z'; }
+
+// An entry as it can be read in a report: control and 8-bit bytes as \xNN.
+std::string quoted(const std::string& s, std::size_t limit = 60) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (std::size_t i = 0; i < s.size() && i < limit; ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x20 || c >= 0x7f || c == '"' || c == '\\') {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (s.size() > limit) out += "...";
+    return out + "\"";
+}
+
+std::string charName(unsigned char c) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out(1, '\'');
+    if (c >= 0x20 && c < 0x7f && c != '\'') {
+        out.push_back(static_cast<char>(c));
+    } else {
+        out.append("\\x");
+        out.push_back(hex[c >> 4]);
+        out.push_back(hex[c & 15]);
+    }
+    out.push_back('\'');
+    return out;
+}
+
+class Reporter {
+public:
+    Reporter(ListReport& r, std::string shown) : r_(r), shown_(std::move(shown)) {}
+    void say(long line, const char* kind, const std::string& what) {
+        std::string out = shown_;
+        if (line > 0) out.append(":").append(std::to_string(line));
+        out.append(": ").append(kind).append(": ").append(what);
+        r_.lines.push_back(std::move(out));
+    }
+    void error(long line, const std::string& what) { ++r_.errors, say(line, "error", what); }
+    void warning(long line, const std::string& what) { ++r_.warnings, say(line, "warning", what); }
+    void note(long line, const std::string& what) { ++r_.notes, say(line, "note", what); }
+
+private:
+    ListReport& r_;
+    std::string shown_;
+};
+
+} // namespace
+
+std::string unrevealable(const std::string& entry) {
+    std::set<unsigned char> bad;
+    for (const char ch : entry) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (!isLetter(c) && !showsItself(c)) bad.insert(c);
+    }
+    std::string out;
+    for (const unsigned char c : bad) {
+        if (!out.empty()) out.append(", ");
+        out.append(charName(c));
+    }
+    return out;
+}
+
+ListReport checkList(const std::string& path, const std::string& shown) {
+    ListReport r;
+    Reporter say(r, shown);
+    try {
+        File f = openForReading("Word list", path);
+        FieldReader reader(f.get(), "Word list", path);
+        std::unordered_map<std::string, std::pair<long, long>> seen;  // entry -> number, line
+        std::string field;
+        long empties = 0;
+        do {
+            if (!reader.read(field)) break;
+            const long n = ++r.entries;
+            const long line = reader.fieldLine();
+            const std::string entry = "entry " + std::to_string(n) + " " + quoted(field);
+            if (n == kMaxEntries + 1)
+                say.error(line, "entry " + std::to_string(n) + ": more than 32,766 entries; the game refuses the list");
+            if (reader.fieldUnclosed())
+                say.warning(line, "entry " + std::to_string(n) + ": its double quote is never closed, so it runs to "
+                                  "the end of the file and swallows " + std::to_string(field.size()) +
+                                  " characters: " + quoted(field, 40));
+            if (field.empty()) {
+                ++empties;
+                say.note(line, "entry " + std::to_string(n) + " is empty; the draw skips it");
+                continue;
+            }
+            if (field.size() > static_cast<std::size_t>(kMaxWordLength)) {
+                say.error(line, entry + " is " + std::to_string(field.size()) +
+                                    " characters long; the game refuses an entry longer than 40");
+                continue;
+            }
+            ++r.drawable;
+            const std::string bad = unrevealable(field);
+            bool letters = false;
+            for (const char c : field) letters = letters || isLetter(static_cast<unsigned char>(c));
+            if (bad.empty() && letters)
+                ++r.winnable;
+            else if (!bad.empty() && !reader.fieldUnclosed())  // an unclosed quote is warned of already
+                say.warning(line, entry + " can never be won: no letter button reveals " + bad);
+            else if (bad.empty())
+                say.warning(line, entry + " can never be won: it holds no letter to guess");
+            const auto [it, fresh] = seen.emplace(field, std::make_pair(n, line));
+            if (!fresh)
+                say.note(line, entry + " repeats entry " + std::to_string(it->second.first) + " (line " +
+                                   std::to_string(it->second.second) + "); it is drawn twice as often");
+        } while (!reader.atEnd());
+        if (r.entries == 0) say.error(0, "the file is empty: it holds no entry at all");
+        else if (empties == r.entries) say.error(0, "every entry is empty: there is no word to draw");
+    } catch (const Failure& f) {
+        say.error(0, f.what());
+    }
+    if (r.errors > 0) r.drawable = r.winnable = 0;  // the game draws nothing from a refused list
+    const char* verdict = r.errors ? "refused by the game" : r.warnings ? "playable, with entries that cannot be won"
+                                                                         : "good";
+    r.lines.push_back(shown + ": " + std::to_string(r.entries) + " entries, " + std::to_string(r.drawable) +
+                      " drawable, " + std::to_string(r.winnable) + " winnable: " + verdict);
+    return r;
+}
+
+} // namespace wordrope
