@@ -58,5 +58,9 @@ bench: native win32
 	@build/native/bench/draw_bench
 	@$(DISPLAYED) python3 bench/startup_bench.py $(PROBE) build/wordrope build/win32/bench/minwin.exe
 
+# The whole soak: 500 games under Wine, in a prefix of its own.
+soak: win32
+	@WORDROPE_PREFIX_KIND=soak $(DISPLAYED) python3 tests/e2e/soak.py --probe $(PROBE) --games 500
+
 clean:
 	rm -rf build

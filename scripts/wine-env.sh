@@ -3,7 +3,7 @@ WORDROPE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# "test" (no window manager expected, crash dialog off) or "run" (for playing).
+# "run" for playing; any other kind (test, soak) expects no window manager. The crash dialog is off in all.
 : "${WORDROPE_PREFIX_KIND:=test}"
 export WINEPREFIX="$WORDROPE_ROOT/build/wine-$WORDROPE_PREFIX_KIND"
 
@@ -21,7 +21,7 @@ wordrope_prefix() {
     echo
     echo '[HKEY_CURRENT_USER\Software\Wine\WineDbg]'
     echo '"ShowCrashDialog"=dword:00000000'
-    if [ "$WORDROPE_PREFIX_KIND" = test ]; then
+    if [ "$WORDROPE_PREFIX_KIND" != run ]; then
       # No window manager under test: unmanaged windows close message boxes without a stall.
       for exe in wordrope.exe probe.exe minwin.exe; do
         echo

@@ -4,6 +4,7 @@
 //   form                 -> "form PID X Y W H" (client area on screen) or "none"
 //   frame                -> "frame X Y W H": the whole main window on screen, title bar included
 //   ready TITLE          -> "ready" when a visible window of that title answers a message, else "none"
+//   picture              -> "picture HANDLE": the bitmap Picture1 shows now (changes with every new picture)
 //   controls             -> "control ID CLASS X Y W H TABSTOP|- TEXT" lines (client coordinates), then "end"
 //   text ID              -> "text TEXT"
 //   focus                -> "focus ID", "focus box" (in a message box) or "focus none"
@@ -129,6 +130,9 @@ void answer(const std::string& line) {
         const bool ready = h && IsWindowVisible(h) &&
                            SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
         std::printf("%s\n", ready ? "ready" : "none");
+    } else if (what == "picture") {
+        HWND box = f ? GetDlgItem(f, 200) : nullptr;
+        std::printf("picture %lx\n", box ? static_cast<unsigned long>(GetWindowLongPtrA(box, 0)) : 0ul);
     } else if (what == "controls") {
         if (f) EnumChildWindows(f, listControl, reinterpret_cast<LPARAM>(f));
         std::printf("end\n");

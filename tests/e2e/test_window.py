@@ -276,6 +276,67 @@ class BrokenPicture(Failures):
         self.expect_report("scafo1.bmp", "not a bitmap")
 
 
+# The catalogue of bad data, end to end: each case its own folder and process. A list case presses
+# New word; a picture case presses New word and then as many misses as its stage needs.
+def _lines(n):
+    return b"".join(b"w%d\r\n" % i for i in range(1, n + 1))
+
+
+TRUNCATED = wd.bitmap(332, 220, (1, 2, 3))[:100]
+CATALOGUE = {
+    "list_zero_bytes": dict(words=b"", report=("wlstdata.dat", "the file is empty")),
+    "list_32767_entries": dict(words=_lines(32767), report=("wlstdata.dat", "more than 32,766")),
+    "list_5_mb_without_separator": dict(words=b"z" * (5 << 20), report=("wlstdata.dat", "5242880 characters")),
+    "list_a_folder": dict(words="folder", report=("wlstdata.dat", "cannot be")),
+    "list_32766_entries_plays": dict(words=_lines(32766), report=None),
+}
+for _stage in (1, 4, 9):
+    CATALOGUE[f"stage{_stage}_missing"] = dict(stage=_stage, content=None, report=("not found",))
+    CATALOGUE[f"stage{_stage}_zero_bytes"] = dict(stage=_stage, content=b"", report=("empty",))
+    CATALOGUE[f"stage{_stage}_text_renamed"] = dict(stage=_stage, content=b"hello\r\n", report=("not a bitmap",))
+    CATALOGUE[f"stage{_stage}_truncated"] = dict(stage=_stage, content=TRUNCATED, report=("cut short",))
+CATALOGUE["stage2_a_folder"] = dict(stage=2, content="folder", report=("cannot be",))
+
+
+class BadData(WindowTest):
+    case = None
+
+    def setUp(self):
+        case = self.case
+        stage = case.get("stage")
+        words = case.get("words", b"cab\r\n")
+        self.stages = {stage: case["content"]} if stage and case["content"] != "folder" else None
+        self.words = None if words == "folder" else words
+        self.game = wd.Game(PROBE, self.words, self.stages, name=self.id().rsplit(".", 1)[-1])
+        self.addCleanup(self.game.stop)
+        for name in (["wlstdata.dat"] if words == "folder" else []) + (
+                [f"scafo{stage}.bmp"] if case.get("content") == "folder" else []):
+            if os.path.exists(os.path.join(self.game.folder, name)):
+                os.remove(os.path.join(self.game.folder, name))
+            os.mkdir(os.path.join(self.game.folder, name))
+        self.game.start()
+
+    def test_fails_clearly_or_plays(self):
+        self.game.click(NEW_WORD)
+        for letter in "defghijk"[: self.case.get("stage", 1) - 1]:
+            wd.wait_for(lambda: self.game.scherm() == "...", "the mask")  # the game is going
+            self.press(letter)
+        if self.case["report"] is None:
+            wd.wait_for(lambda: self.game.scherm().startswith("..") and self.game.stage() is not None, "a game")
+            return
+        box = self.game.wait_box("Wordrope")
+        stage = self.case.get("stage")
+        for part in self.case["report"] + ((f"scafo{stage}.bmp",) if stage else ()):
+            self.assertIn(part, box["text"])
+        self.game.answer(box, "OK")
+        self.assertEqual(self.game.wait_exit(), 1)
+
+
+for _name, _case in CATALOGUE.items():
+    globals()[f"BadData_{_name}"] = type(f"BadData_{_name}", (BadData,), {"case": _case})
+del BadData
+
+
 class PictureSizes(WindowTest):
     stages = {1: wd.bitmap(600, 400, (10, 20, 30)), 2: wd.bitmap(20, 10, (40, 50, 60))}
 

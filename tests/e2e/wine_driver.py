@@ -142,7 +142,8 @@ class Game:
             f.write(content)
 
     def start(self):
-        self.log = open(os.path.join(self.folder, "wine.log"), "wb")
+        # Wine's output goes beside the folder, so that the game's folder holds only the game.
+        self.log = open(self.folder + ".wine.log", "wb")
         self.proc = subprocess.Popen(["wine", os.path.join(self.folder, "wordrope.exe")], cwd=self.folder,
                                      stdout=self.log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         answer = wait_for(lambda: self._form(), "the main window")
@@ -181,6 +182,7 @@ class Game:
                 self.proc.wait(timeout=20)
         if self.proc:
             self.log.close()
+            os.remove(self.folder + ".wine.log")
         shutil.rmtree(self.folder, ignore_errors=True)
 
     # What is on screen.
@@ -237,6 +239,9 @@ class Game:
             else:
                 box[key] = Probe.unescape(rest)
         return box
+
+    def picture_handle(self):
+        return self.probe.ask("picture").split()[1]
 
     def enabled(self):
         return self.probe.ask("enabled") == "enabled 1"
