@@ -73,6 +73,6 @@ void TwoPlainReads(benchmark::State& st) {
 }
 BENCHMARK(TwoPlainReads)->Unit(benchmark::kMicrosecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -20,7 +20,7 @@ std::uint32_t u32(const unsigned char* p) {
 constexpr std::int64_t kMaxSide = 32767;
 constexpr std::int64_t kMaxPixels = 64ll * 1024 * 1024;  // far beyond any picture of the box
 
-} // namespace
+}  // namespace
 
 std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* out) {
     if (size == 0) return "the file is empty, not a picture";
@@ -28,8 +28,9 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
     const std::uint32_t declaredSize = u32(data + 2);
     const std::uint32_t bitsOffset = u32(data + 10);
     const std::uint32_t headerSize = u32(data + 14);
-    if (declaredSize > size) return "the picture is cut short (" + std::to_string(size) + " of " +
-                                    std::to_string(declaredSize) + " bytes)";
+    if (declaredSize > size)
+        return "the picture is cut short (" + std::to_string(size) + " of " + std::to_string(declaredSize) +
+               " bytes)";
     const bool core = headerSize == 12;
     if (!core && (headerSize < 40 || headerSize > 1024)) return "a bitmap with an unknown header";
     if (14 + static_cast<std::uint64_t>(headerSize) > size) return "the picture is cut short in its header";
@@ -52,7 +53,8 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
     }
     const std::int64_t rows = height < 0 ? -height : height;
     if (width <= 0 || rows == 0 || width > kMaxSide || rows > kMaxSide || width * rows > kMaxPixels)
-        return "a bitmap of an impossible size (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+        return "a bitmap of an impossible size (" + std::to_string(width) + " x " + std::to_string(height) +
+               ")";
     if (planes != 1) return "a bitmap with " + std::to_string(planes) + " planes";
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return "a bitmap of " + std::to_string(bits) + " bits a pixel";
@@ -104,11 +106,12 @@ Bitmap readBitmapFile(const std::string& path) {
     constexpr std::size_t kMaxFile = 300u * 1024 * 1024;
     while (const std::size_t got = readSome(f.get(), chunk, sizeof chunk, kWhat, path)) {
         bmp.bytes.insert(bmp.bytes.end(), chunk, chunk + got);
-        if (bmp.bytes.size() > kMaxFile) throw fileFailure(kWhat, path, "the file is too large for a picture");
+        if (bmp.bytes.size() > kMaxFile)
+            throw fileFailure(kWhat, path, "the file is too large for a picture");
     }
     const std::string problem = bitmapProblem(bmp.bytes.data(), bmp.bytes.size(), &bmp);
     if (!problem.empty()) throw fileFailure(kWhat, path, problem);
     return bmp;
 }
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -23,4 +23,4 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
 // Reads and checks the bitmap file at `path`; throws Failure naming the file.
 Bitmap readBitmapFile(const std::string& path);
 
-} // namespace wordrope
+}  // namespace wordrope

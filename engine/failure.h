@@ -17,4 +17,4 @@ public:
 // `what "path": problem`, the shape every file failure takes.
 Failure fileFailure(const char* what, const std::string& path, const std::string& problem);
 
-} // namespace wordrope
+}  // namespace wordrope

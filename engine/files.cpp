@@ -12,13 +12,9 @@ Failure fileFailure(const char* what, const std::string& path, const std::string
     return Failure(std::string(what) + " \"" + path + "\": " + problem);
 }
 
-std::string stageName(int stage) {
-    return "\\scafo" + std::to_string(stage) + ".bmp";
-}
+std::string stageName(int stage) { return "\\scafo" + std::to_string(stage) + ".bmp"; }
 
-std::string dataPath(const std::string& programDir, const std::string& name) {
-    return programDir + name;
-}
+std::string dataPath(const std::string& programDir, const std::string& name) { return programDir + name; }
 
 std::string directoryOf(const std::string& programPath) {
     const std::size_t slash = programPath.find_last_of("\\/");
@@ -45,17 +41,17 @@ File openForReading(const char* what, const std::string& path) {
     if (!f) {
         const int err = errno;
         if (err == ENOENT) throw fileFailure(what, path, "not found");
-        if (err == EACCES) throw fileFailure(what, path, "cannot be opened (access denied, or it is a folder)");
+        if (err == EACCES)
+            throw fileFailure(what, path, "cannot be opened (access denied, or it is a folder)");
         throw fileFailure(what, path, std::string("cannot be opened (") + std::strerror(err) + ")");
     }
     return f;
 }
 
-std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what,
-                     const std::string& path) {
+std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what, const std::string& path) {
     const std::size_t n = std::fread(buf, 1, size, f);
     if (n < size && std::ferror(f)) throw fileFailure(what, path, "cannot be read (is it a folder?)");
     return n;
 }
 
-} // namespace wordrope
+}  // namespace wordrope

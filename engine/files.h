@@ -31,7 +31,6 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 File openForReading(const char* what, const std::string& path);
 
 // Reads up to `size` bytes; throws Failure when the read itself fails.
-std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what,
-                     const std::string& path);
+std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what, const std::string& path);
 
-} // namespace wordrope
+}  // namespace wordrope

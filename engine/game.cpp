@@ -75,8 +75,6 @@ Game::Outcome Game::settle(const Evaluation& guessed) {
     return Outcome::Ended;
 }
 
-void Game::showStage(int stage) {
-    window_.showPicture(dataPath(programDir_, stageName(stage)));
-}
+void Game::showStage(int stage) { window_.showPicture(dataPath(programDir_, stageName(stage))); }
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -59,4 +59,4 @@ private:
     std::string programDir_;
 };
 
-} // namespace wordrope
+}  // namespace wordrope

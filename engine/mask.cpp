@@ -21,8 +21,7 @@ std::string setUpMask(const std::string& word, Slots& letters, Slots& marks) {
     return display;
 }
 
-Evaluation evaluateGuess(std::size_t length, const Slots& letters, Slots& marks,
-                         const std::string& guess) {
+Evaluation evaluateGuess(std::size_t length, const Slots& letters, Slots& marks, const std::string& guess) {
     Evaluation e;
     for (std::size_t k = 1; k <= length && k < letters.size(); ++k) {
         if (marks[k] != kRevealed && letters[k] == guess) {
@@ -38,4 +37,4 @@ Evaluation evaluateGuess(std::size_t length, const Slots& letters, Slots& marks,
     return e;
 }
 
-} // namespace wordrope
+}  // namespace wordrope

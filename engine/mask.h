@@ -22,7 +22,6 @@ struct Evaluation {
 };
 
 // Reveals every hidden position of the first `length` whose letter equals `guess`.
-Evaluation evaluateGuess(std::size_t length, const Slots& letters, Slots& marks,
-                         const std::string& guess);
+Evaluation evaluateGuess(std::size_t length, const Slots& letters, Slots& marks, const std::string& guess);
 
-} // namespace wordrope
+}  // namespace wordrope

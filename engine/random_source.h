@@ -26,4 +26,4 @@ private:
     std::mt19937 gen_;
 };
 
-} // namespace wordrope
+}  // namespace wordrope

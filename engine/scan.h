@@ -12,7 +12,7 @@ namespace wordrope {
 
 // One bit per byte, bit i for byte i.
 struct Block {
-    std::uint32_t sep = 0;    // ',' CR LF
+    std::uint32_t sep = 0;  // ',' CR LF
     std::uint32_t cr = 0;
     std::uint32_t lf = 0;
     std::uint32_t quote = 0;  // '"'
@@ -38,7 +38,7 @@ inline Block classify16(const unsigned char* p) {
     b.text = ~bits(_mm_or_si128(sep, blank)) & 0xFFFFu;
     return b;
 }
-} // namespace detail
+}  // namespace detail
 #endif
 
 // Classifies `n` bytes at `p` (n <= 32); bits past n stay clear.
@@ -54,12 +54,26 @@ inline Block classify(const unsigned char* p, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t bit = 1u << i;
         switch (p[i]) {
-        case '\r': b.cr |= bit; b.sep |= bit; break;
-        case '\n': b.lf |= bit; b.sep |= bit; break;
-        case ',': b.sep |= bit; break;
-        case '"': b.quote |= bit; b.text |= bit; break;
-        case ' ': case '\t': break;
-        default: b.text |= bit;
+            case '\r':
+                b.cr |= bit;
+                b.sep |= bit;
+                break;
+            case '\n':
+                b.lf |= bit;
+                b.sep |= bit;
+                break;
+            case ',':
+                b.sep |= bit;
+                break;
+            case '"':
+                b.quote |= bit;
+                b.text |= bit;
+                break;
+            case ' ':
+            case '\t':
+                break;
+            default:
+                b.text |= bit;
         }
     }
     return b;
@@ -89,7 +103,6 @@ inline std::uint32_t fieldEnds(const Block& b, bool crBefore) {
     const std::uint32_t lfAfterCr = b.lf & ((b.cr << 1) | (crBefore ? 1u : 0u));
     return b.sep & ~lfAfterCr;
 }
-
 
 // Counts the ends and looks for quotes; on demand also for gaps and text.
 #if defined(__SSE2__)
@@ -141,4 +154,4 @@ inline ChunkTally tallyChunk(const unsigned char* p, bool crBefore) {
 }
 #endif
 
-} // namespace wordrope
+}  // namespace wordrope

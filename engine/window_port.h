@@ -23,4 +23,4 @@ public:
     virtual void end() = 0;
 };
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -37,7 +37,7 @@ constexpr Classes kClasses;
 bool isBlank(unsigned char c) { return c == ' ' || c == '\t'; }
 bool isSeparator(unsigned char c) { return c == ',' || c == '\r' || c == '\n'; }
 
-} // namespace
+}  // namespace
 
 FieldReader::FieldReader(std::FILE* file, const char* what, const std::string& path)
     : file_(file), what_(what), path_(path) {}
@@ -222,8 +222,8 @@ namespace {
 
 // What the quick count knows after the bytes so far.
 struct Tally {
-    long ends = 0;       // separators that end a field
-    long run = 0;        // bytes since the last separator
+    long ends = 0;  // separators that end a field
+    long run = 0;   // bytes since the last separator
     bool crBefore = false;
     bool anyText = false;
     bool refuse = false;  // the exact pass has to decide
@@ -254,7 +254,8 @@ void tallyBuffer(const unsigned char* p, std::size_t n, Tally& t) {
     bool crBefore = t.crBefore, text = false;
     for (std::size_t i = 0; i < whole; i += kChunk) {
         const bool known = t.anyText || text;  // one byte of text is enough to know
-        const ChunkTally c = known ? tallyChunk<true, false>(p + i, crBefore) : tallyChunk<true, true>(p + i, crBefore);
+        const ChunkTally c =
+            known ? tallyChunk<true, false>(p + i, crBefore) : tallyChunk<true, true>(p + i, crBefore);
         if (c.quote || c.gap) {
             tallyBytes(p, n, t);  // the careful way, from the start of the buffer
             return;
@@ -297,7 +298,7 @@ long quickCount(std::FILE* file, const std::string& path) {
     return entries;
 }
 
-} // namespace
+}  // namespace
 
 std::int16_t countEntries(const std::string& path) {
     {
@@ -353,4 +354,4 @@ std::string readEntry(const std::string& path, std::int16_t pick) {
     return word;
 }
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -32,8 +32,8 @@ public:
     // bytes ran out first. Line numbers are not kept past it.
     bool skip(long n);
 
-    long fieldLine() const { return fieldLine_; }   // line where the last field starts
-    bool fieldUnclosed() const { return unclosed_; } // its opening quote was never closed
+    long fieldLine() const { return fieldLine_; }     // line where the last field starts
+    bool fieldUnclosed() const { return unclosed_; }  // its opening quote was never closed
 
 private:
     bool fill();
@@ -65,4 +65,4 @@ std::int16_t pickIndex(std::int16_t entries, float r);
 // The reading pass: entry number `pick` (from 1) of the list at `path`.
 std::string readEntry(const std::string& path, std::int16_t pick);
 
-} // namespace wordrope
+}  // namespace wordrope

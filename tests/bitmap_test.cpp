@@ -42,20 +42,23 @@ INSTANTIATE_TEST_SUITE_P(
     Files, BitmapCheck,
     ::testing::Values(
         BitmapCase{"good", good, ""},
-        BitmapCase{"top_down", withByte(withByte(withByte(withByte(good, 22, 0xFD), 23, 0xFF), 24, 0xFF), 25, 0xFF), ""},
-        BitmapCase{"large", test::bitmapFile(2000, 1500), ""},
-        BitmapCase{"empty", "", "empty"},
+        BitmapCase{"top_down",
+                   withByte(withByte(withByte(withByte(good, 22, 0xFD), 23, 0xFF), 24, 0xFF), 25, 0xFF), ""},
+        BitmapCase{"large", test::bitmapFile(2000, 1500), ""}, BitmapCase{"empty", "", "empty"},
         BitmapCase{"text", "this is a text file renamed to .bmp, not a picture at all", "not a bitmap"},
         BitmapCase{"cut_to_100_bytes", test::bitmapFile(332, 220).substr(0, 100), "cut short"},
         BitmapCase{"cut_by_one_byte", good.substr(0, good.size() - 1), "cut short"},
         BitmapCase{"cut_in_header", good.substr(0, 30), "cut short"},
-        BitmapCase{"declared_size_zero_but_pixels_missing", withByte(withByte(good, 2, 0), 3, 0).substr(0, 60), "cut short"},
+        BitmapCase{"declared_size_zero_but_pixels_missing",
+                   withByte(withByte(good, 2, 0), 3, 0).substr(0, 60), "cut short"},
         BitmapCase{"zero_width", withByte(good, 18, 0), "impossible size"},
         BitmapCase{"huge", withByte(good, 21, 0x7F), "impossible size"},
         BitmapCase{"two_planes", withByte(good, 26, 2), "planes"},
         BitmapCase{"three_bits", withByte(good, 28, 3), "bits a pixel"},
         BitmapCase{"jpeg_inside", withByte(good, 30, 4), "compressed"},
-        BitmapCase{"rle_without_size", withByte(withByte(withByte(withByte(good, 28, 8), 30, 1), 34, 0), 46, 1), "without its size"},
+        BitmapCase{"rle_without_size",
+                   withByte(withByte(withByte(withByte(good, 28, 8), 30, 1), 34, 0), 46, 1),
+                   "without its size"},
         BitmapCase{"unknown_header", withByte(good, 14, 20), "unknown header"},
         BitmapCase{"pixels_offset_past_end", withByte(good, 11, 0x40), "cut short"}),
     [](const ::testing::TestParamInfo<BitmapCase>& p) { return std::string(p.param.name); });
@@ -80,4 +83,4 @@ TEST(BitmapFile, NamesTheFileAndTheProblem) {
     EXPECT_THROW(readBitmapFile(path), Failure);
 }
 
-} // namespace
+}  // namespace

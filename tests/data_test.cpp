@@ -36,4 +36,4 @@ TEST(ShippedData, TheNineStagesAreBitmapsOfOneSize) {
     }
 }
 
-} // namespace
+}  // namespace

@@ -1,6 +1,6 @@
 // The step routine driven through a fake window: game flow, outcomes, failures and mends.
-#include "failure.h"
 #include "game.h"
+#include "failure.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
@@ -156,10 +156,10 @@ struct UnusualWord {
 
 TEST_F(GameTest, UnusualWordsFollowTheRules) {
     const UnusualWord cases[] = {
-        {"a.b", "...", "ab", "a.b", true},              // a dot is never revealed, yet matches
-        {"Bob", "...", "bo", ".ob", false},             // the capital can never be shown
+        {"a.b", "...", "ab", "a.b", true},   // a dot is never revealed, yet matches
+        {"Bob", "...", "bo", ".ob", false},  // the capital can never be shown
         {"x-ray", ".-...", "xray", "x-ray", true},
-        {"- -", "- -", "abcdefgh", "- -", true},        // complete from the start, every press a miss
+        {"- -", "- -", "abcdefgh", "- -", true},  // complete from the start, every press a miss
         {"k", ".", "k", "k", true},
     };
     for (const UnusualWord& c : cases) {
@@ -259,4 +259,4 @@ TEST_F(GameTest, DrawsEntryTwoHalfTheTime) {
     EXPECT_NEAR(two / double(games), 0.5, 0.04);
 }
 
-} // namespace
+}  // namespace

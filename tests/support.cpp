@@ -35,7 +35,7 @@ void put32(std::string& s, unsigned v) {
     put16(s, v >> 16);
 }
 
-} // namespace
+}  // namespace
 
 std::string bitmapFile(int width, int height) {
     const unsigned stride = (static_cast<unsigned>(width) * 3 + 3) / 4 * 4;
@@ -126,4 +126,4 @@ float ScriptedRandom::next() {
     return v;
 }
 
-} // namespace wordrope::test
+}  // namespace wordrope::test

@@ -44,9 +44,9 @@ public:
     void end() override;
 
     std::string scherm;
-    std::string picture;  // file name of the picture shown last, e.g. "scafo1.bmp"
-    std::vector<std::string> log;   // "scherm ...", "picture ...", "ask ...", "end"
-    std::deque<bool> answers;       // answers to the next questions; none left fails the test
+    std::string picture;           // file name of the picture shown last, e.g. "scafo1.bmp"
+    std::vector<std::string> log;  // "scherm ...", "picture ...", "ask ...", "end"
+    std::deque<bool> answers;      // answers to the next questions; none left fails the test
     bool ended = false;
 };
 
@@ -61,4 +61,4 @@ public:
     int reseeds = 0;
 };
 
-} // namespace wordrope::test
+}  // namespace wordrope::test

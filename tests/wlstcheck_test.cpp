@@ -36,34 +36,70 @@ TEST_P(Checker, ReportsWhatTheGameWillMakeOfTheList) {
 INSTANTIATE_TEST_SUITE_P(
     Lists, Checker,
     ::testing::Values(
-        CheckCase{"clean", "apple\r\nice cream,x-ray\r\n", {"FILE: 3 entries, 3 drawable, 3 winnable: good"}, 0, 0, 0},
-        CheckCase{"empty_file", "", {"FILE: error: the file is empty: it holds no entry at all",
-                                     "FILE: 0 entries, 0 drawable, 0 winnable: refused by the game"}, 1, 0, 0},
-        CheckCase{"only_empty_entries", "\r\n,",
-                  {"FILE:1: note: entry 1 is empty; the draw skips it", "FILE:2: note: entry 2 is empty; the draw skips it",
+        CheckCase{"clean",
+                  "apple\r\nice cream,x-ray\r\n",
+                  {"FILE: 3 entries, 3 drawable, 3 winnable: good"},
+                  0,
+                  0,
+                  0},
+        CheckCase{"empty_file",
+                  "",
+                  {"FILE: error: the file is empty: it holds no entry at all",
+                   "FILE: 0 entries, 0 drawable, 0 winnable: refused by the game"},
+                  1,
+                  0,
+                  0},
+        CheckCase{"only_empty_entries",
+                  "\r\n,",
+                  {"FILE:1: note: entry 1 is empty; the draw skips it",
+                   "FILE:2: note: entry 2 is empty; the draw skips it",
                    "FILE: error: every entry is empty: there is no word to draw",
-                   "FILE: 2 entries, 0 drawable, 0 winnable: refused by the game"}, 1, 0, 2},
-        CheckCase{"too_long", "ok\r\n" + std::string(41, 'a'),
+                   "FILE: 2 entries, 0 drawable, 0 winnable: refused by the game"},
+                  1,
+                  0,
+                  2},
+        CheckCase{"too_long",
+                  "ok\r\n" + std::string(41, 'a'),
                   {"FILE:2: error: entry 2 \"" + std::string(41, 'a') +
                        "\" is 41 characters long; the game refuses an entry longer than 40",
-                   "FILE: 2 entries, 0 drawable, 0 winnable: refused by the game"}, 1, 0, 0},
-        CheckCase{"unwinnable", "Bob,caf\xe9\r\nx3!\r\n- -\r\n...",
+                   "FILE: 2 entries, 0 drawable, 0 winnable: refused by the game"},
+                  1,
+                  0,
+                  0},
+        CheckCase{"unwinnable",
+                  "Bob,caf\xe9\r\nx3!\r\n- -\r\n...",
                   {"FILE:1: warning: entry 1 \"Bob\" can never be won: no letter button reveals 'B'",
                    "FILE:1: warning: entry 2 \"caf\\xe9\" can never be won: no letter button reveals '\\xe9'",
                    "FILE:2: warning: entry 3 \"x3!\" can never be won: no letter button reveals '!', '3'",
                    "FILE:3: warning: entry 4 \"- -\" can never be won: it holds no letter to guess",
                    "FILE:4: warning: entry 5 \"...\" can never be won: it holds no letter to guess",
-                   "FILE: 5 entries, 5 drawable, 0 winnable: playable, with entries that cannot be won"}, 0, 5, 0},
-        CheckCase{"unclosed_quote", "one\r\n\"two,\r\nthree",
-                  {"FILE:2: warning: entry 2: its double quote is never closed, so it runs to the end of the file "
-                   "and swallows 11 characters: \"two,\\x0d\\x0athree\"",
-                   "FILE: 2 entries, 2 drawable, 1 winnable: playable, with entries that cannot be won"}, 0, 1, 0},
-        CheckCase{"notes", "pear\r\n\r\napple,pear\r\n",
+                   "FILE: 5 entries, 5 drawable, 0 winnable: playable, with entries that cannot be won"},
+                  0,
+                  5,
+                  0},
+        CheckCase{
+            "unclosed_quote",
+            "one\r\n\"two,\r\nthree",
+            {"FILE:2: warning: entry 2: its double quote is never closed, so it runs to the end of the file "
+             "and swallows 11 characters: \"two,\\x0d\\x0athree\"",
+             "FILE: 2 entries, 2 drawable, 1 winnable: playable, with entries that cannot be won"},
+            0,
+            1,
+            0},
+        CheckCase{"notes",
+                  "pear\r\n\r\napple,pear\r\n",
                   {"FILE:2: note: entry 2 is empty; the draw skips it",
                    "FILE:3: note: entry 4 \"pear\" repeats entry 1 (line 1); it is drawn twice as often",
-                   "FILE: 4 entries, 3 drawable, 3 winnable: good"}, 0, 0, 2},
-        CheckCase{"quoted_and_blanks", "  \"ice cream\"  ,  dots.ok  ",
-                  {"FILE: 2 entries, 2 drawable, 2 winnable: good"}, 0, 0, 0}),
+                   "FILE: 4 entries, 3 drawable, 3 winnable: good"},
+                  0,
+                  0,
+                  2},
+        CheckCase{"quoted_and_blanks",
+                  "  \"ice cream\"  ,  dots.ok  ",
+                  {"FILE: 2 entries, 2 drawable, 2 winnable: good"},
+                  0,
+                  0,
+                  0}),
     [](const ::testing::TestParamInfo<CheckCase>& p) { return std::string(p.param.name); });
 
 TEST(Checker, CountsTooManyEntriesOnceAtTheFirstOneOver) {
@@ -80,7 +116,8 @@ TEST(Checker, CountsTooManyEntriesOnceAtTheFirstOneOver) {
     folder.writeList(list);
     const ListReport r = checkList(folder.path("wlstdata.dat"), "FILE");
     EXPECT_EQ(r.errors, 1);
-    EXPECT_EQ(r.lines.front(), "FILE:32767: error: entry 32767: more than 32,766 entries; the game refuses the list");
+    EXPECT_EQ(r.lines.front(),
+              "FILE:32767: error: entry 32767: more than 32,766 entries; the game refuses the list");
     EXPECT_EQ(r.entries, 32768);
 }
 
@@ -91,4 +128,4 @@ TEST(Checker, NamesAFileItCannotRead) {
     EXPECT_NE(r.lines.front().find("not found"), std::string::npos) << r.lines.front();
 }
 
-} // namespace
+}  // namespace

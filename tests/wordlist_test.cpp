@@ -1,17 +1,17 @@
 // The word-list reader's field rules, the counting pass and the pick.
+#include "wordlist.h"
 #include "failure.h"
 #include "files.h"
 #include "random_source.h"
 #include "support.h"
-#include "wordlist.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -56,22 +56,19 @@ void PrintTo(const FieldCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldRules : public ::testing::TestWithParam<FieldCase> {};
 
-TEST_P(FieldRules, SplitsAsDocumented) {
-    EXPECT_EQ(readAll(GetParam().bytes).fields, GetParam().expected);
-}
+TEST_P(FieldRules, SplitsAsDocumented) { EXPECT_EQ(readAll(GetParam().bytes).fields, GetParam().expected); }
 
 INSTANTIATE_TEST_SUITE_P(
     Reader, FieldRules,
     ::testing::Values(
-        FieldCase{"one", "apple", {"apple"}},
-        FieldCase{"crlf", "apple\r\npear", {"apple", "pear"}},
+        FieldCase{"one", "apple", {"apple"}}, FieldCase{"crlf", "apple\r\npear", {"apple", "pear"}},
         FieldCase{"final_line_end", "apple\r\npear\r\n", {"apple", "pear"}},
         FieldCase{"empty_last_line", "apple\r\npear\r\n\r\n", {"apple", "pear", ""}},
-        FieldCase{"commas", "a,b,,c", {"a", "b", "", "c"}},
-        FieldCase{"comma_then_end", "a,", {"a"}},
+        FieldCase{"commas", "a,b,,c", {"a", "b", "", "c"}}, FieldCase{"comma_then_end", "a,", {"a"}},
         FieldCase{"comma_then_line_end", "a,\r\n", {"a", ""}},
         FieldCase{"lf_cr_mixed", "a\nb\rc\r\nd\n\re", {"a", "b", "c", "d", "", "e"}},
-        FieldCase{"blanks_trimmed", "  lead,trail  \r\n \t both \t,in side", {"lead", "trail", "both", "in side"}},
+        FieldCase{
+            "blanks_trimmed", "  lead,trail  \r\n \t both \t,in side", {"lead", "trail", "both", "in side"}},
         FieldCase{"blanks_only", "   ", {""}},
         FieldCase{"quoted_comma", "\"ice, cream\",x", {"ice, cream", "x"}},
         FieldCase{"quoted_line_end", "\"two\r\nlines\"\r\nnext", {"two\r\nlines", "next"}},
@@ -79,13 +76,13 @@ INSTANTIATE_TEST_SUITE_P(
         FieldCase{"after_closing_quote_dropped", "\"quoted\"junk,next", {"quoted", "next"}},
         FieldCase{"quote_inside_unquoted", "it\"s,ok", {"it\"s", "ok"}},
         FieldCase{"unclosed_quote_swallows", "a,\"open,b\r\nc", {"a", "open,b\r\nc"}},
-        FieldCase{"bytes_as_they_are", std::string("caf\xe9\0x,\xef\xbb\xbfy", 11), {std::string("caf\xe9\0x", 6), "\xef\xbb\xbfy"}},
+        FieldCase{"bytes_as_they_are",
+                  std::string("caf\xe9\0x,\xef\xbb\xbfy", 11),
+                  {std::string("caf\xe9\0x", 6), "\xef\xbb\xbfy"}},
         FieldCase{"digits_are_text", "007,42", {"007", "42"}}),
     [](const ::testing::TestParamInfo<FieldCase>& p) { return std::string(p.param.name); });
 
-TEST(Reader, EmptyFileHasNoField) {
-    EXPECT_TRUE(readAll("").fields.empty());
-}
+TEST(Reader, EmptyFileHasNoField) { EXPECT_TRUE(readAll("").fields.empty()); }
 
 TEST(Reader, TellsTheLineEachFieldStartsOnAndAnUnclosedQuote) {
     const Read r = readAll("a\r\nb,c\n\"x\r\ny\"\rz\r\n\"open");
@@ -141,7 +138,8 @@ TEST(Count, CountsEveryFieldIncludingAFinalEmptyLine) {
 TEST(Count, RefusesListsItCouldNeverDrawFrom) {
     EXPECT_NE(countFailure("").find("the file is empty"), std::string::npos);
     EXPECT_NE(countFailure("\r\n\r\n  ,,\r\n").find("all 5 entries are empty"), std::string::npos);
-    EXPECT_NE(countFailure(lines(kMaxEntries + 1, "w")).find("more than 32,766 entries (entry 32767 starts on line 32767)"),
+    EXPECT_NE(countFailure(lines(kMaxEntries + 1, "w"))
+                  .find("more than 32,766 entries (entry 32767 starts on line 32767)"),
               std::string::npos);
     EXPECT_NE(countFailure(lines(40000, "w")).find("more than 32,766"), std::string::npos);
     EXPECT_EQ(countFailure("ok\r\n" + std::string(40, 'x')), "");
@@ -185,14 +183,12 @@ struct PickCase {
 
 TEST(Pick, RoundsToNearestWithTiesToEven) {
     const PickCase cases[] = {
-        {0, 0.0f, 1},     {0, 0.99f, 1},
-        {2, 0.0f, 1},     {2, 0.2499f, 1}, {2, 0.25f, 2},  // 1.5 goes to 2
-        {2, 0.75f, 2},    {2, 0.7501f, 3},                  // 2.5 goes to 2
-        {1, 0.5f, 2},     {3, 0.5f, 2},    {4, 0.5f, 3},
-        {32765, std::nextafter(1.0f, 0.0f), 32766},
+        {0, 0.0f, 1},  {0, 0.99f, 1},   {2, 0.0f, 1}, {2, 0.2499f, 1},
+        {2, 0.25f, 2},                   // 1.5 goes to 2
+        {2, 0.75f, 2}, {2, 0.7501f, 3},  // 2.5 goes to 2
+        {1, 0.5f, 2},  {3, 0.5f, 2},    {4, 0.5f, 3}, {32765, std::nextafter(1.0f, 0.0f), 32766},
     };
-    for (const PickCase& c : cases)
-        EXPECT_EQ(pickIndex(c.entries, c.r), c.pick) << c.entries << " x " << c.r;
+    for (const PickCase& c : cases) EXPECT_EQ(pickIndex(c.entries, c.r), c.pick) << c.entries << " x " << c.r;
 }
 
 TEST(Pick, ComputesInSinglePrecision) {
@@ -242,7 +238,7 @@ TEST(Paths, AppendTheNameWithItsBackslash) {
     EXPECT_EQ(directoryOf("\\\\server\\share\\wordrope.exe"), "\\\\server\\share");
 }
 
-} // namespace
+}  // namespace
 
 namespace {
 
@@ -263,39 +259,39 @@ std::string randomList(std::mt19937& gen, std::size_t size, bool quotes, int lon
     return s;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Reader, QuickPassesAgreeWithTheFieldByFieldReader) {
     std::mt19937 gen(7);
     const std::size_t sizes[] = {1, 40, 600, 5000, 70000, 200000};
     for (const int longest : {8, 14, 44}) {
-    for (const bool quotes : {false, true}) {
-        for (const std::size_t size : sizes) {
-            SCOPED_TRACE(testing::Message() << "size " << size << ", words up to " << longest
-                                            << (quotes ? ", quotes" : ""));
-            const std::string bytes = randomList(gen, size, quotes, longest);
-            const Fields fields = readAll(bytes).fields;
-            GameFolder folder;
-            folder.writeList(bytes);
-            const std::string path = folder.path("wlstdata.dat");
-            const bool tooLong = std::any_of(fields.begin(), fields.end(),
-                                             [](const std::string& f) { return f.size() > 40; });
-            const bool noWord = std::all_of(fields.begin(), fields.end(),
-                                            [](const std::string& f) { return f.empty(); });
-            if (tooLong || noWord || fields.size() > 32766u) {
-                EXPECT_THROW(countEntries(path), Failure);
-            } else {
-                EXPECT_EQ(countEntries(path), static_cast<std::int16_t>(fields.size()));
-            }
-            const std::size_t step = std::max<std::size_t>(1, fields.size() / 300);
-            for (std::size_t k = 1; k <= std::min<std::size_t>(fields.size(), 32766); k += step) {
-                const auto pick = static_cast<std::int16_t>(k);
-                if (fields[k - 1].size() > 40)
-                    EXPECT_THROW(readEntry(path, pick), Failure) << "entry " << k;
-                else
-                    ASSERT_EQ(readEntry(path, pick), fields[k - 1]) << "entry " << k;
+        for (const bool quotes : {false, true}) {
+            for (const std::size_t size : sizes) {
+                SCOPED_TRACE(testing::Message()
+                             << "size " << size << ", words up to " << longest << (quotes ? ", quotes" : ""));
+                const std::string bytes = randomList(gen, size, quotes, longest);
+                const Fields fields = readAll(bytes).fields;
+                GameFolder folder;
+                folder.writeList(bytes);
+                const std::string path = folder.path("wlstdata.dat");
+                const bool tooLong = std::any_of(fields.begin(), fields.end(),
+                                                 [](const std::string& f) { return f.size() > 40; });
+                const bool noWord =
+                    std::all_of(fields.begin(), fields.end(), [](const std::string& f) { return f.empty(); });
+                if (tooLong || noWord || fields.size() > 32766u) {
+                    EXPECT_THROW(countEntries(path), Failure);
+                } else {
+                    EXPECT_EQ(countEntries(path), static_cast<std::int16_t>(fields.size()));
+                }
+                const std::size_t step = std::max<std::size_t>(1, fields.size() / 300);
+                for (std::size_t k = 1; k <= std::min<std::size_t>(fields.size(), 32766); k += step) {
+                    const auto pick = static_cast<std::int16_t>(k);
+                    if (fields[k - 1].size() > 40)
+                        EXPECT_THROW(readEntry(path, pick), Failure) << "entry " << k;
+                    else
+                        ASSERT_EQ(readEntry(path, pick), fields[k - 1]) << "entry " << k;
+                }
             }
         }
-    }
     }
 }

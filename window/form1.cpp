@@ -32,7 +32,7 @@ HFONT uiFont() {
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 std::string Form1::programDirectory() {
     std::vector<char> path(32768);
@@ -65,7 +65,8 @@ bool Form1::create(int show) {
     const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     RECT r = {twipsToPixels(kWindowLeft, dpiX), twipsToPixels(kWindowTop, dpiY),
-              twipsToPixels(kWindowLeft + kClientWidth, dpiX), twipsToPixels(kWindowTop + kClientHeight, dpiY)};
+              twipsToPixels(kWindowLeft + kClientWidth, dpiX),
+              twipsToPixels(kWindowTop + kClientHeight, dpiY)};
     AdjustWindowRectEx(&r, kFormStyle, FALSE, 0);
     if (!CreateWindowExA(0, kFormClass, WORDROPE_TITLE, kFormStyle, r.left, r.top, r.right - r.left,
                          r.bottom - r.top, nullptr, nullptr, instance_, this)) {
@@ -117,22 +118,29 @@ void Form1::createControls() {
         const char* cls = "BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
         switch (c.kind) {
-        case Kind::Button: style |= BS_PUSHBUTTON | WS_TABSTOP; break;
-        case Kind::Picture: cls = kPictureClass; style |= WS_TABSTOP; break;
-        case Kind::Label:
-            cls = "STATIC";
-            style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (c.id == IDC_SCHERM ? SS_NOTIFY : 0);
-            break;
+            case Kind::Button:
+                style |= BS_PUSHBUTTON | WS_TABSTOP;
+                break;
+            case Kind::Picture:
+                cls = kPictureClass;
+                style |= WS_TABSTOP;
+                break;
+            case Kind::Label:
+                cls = "STATIC";
+                style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (c.id == IDC_SCHERM ? SS_NOTIFY : 0);
+                break;
         }
-        HWND h = CreateWindowExA(0, cls, c.caption, style, twipsToPixels(c.left, dpiX), twipsToPixels(c.top, dpiY),
-                                 twipsToPixels(c.width, dpiX), twipsToPixels(c.height, dpiY), hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+        HWND h =
+            CreateWindowExA(0, cls, c.caption, style, twipsToPixels(c.left, dpiX), twipsToPixels(c.top, dpiY),
+                            twipsToPixels(c.width, dpiX), twipsToPixels(c.height, dpiY), hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
         if (font_) SetWindowFont(h, font_, FALSE);
         if (c.id == IDC_PICTURE1) picture1_ = h;
         if (c.id == IDC_SCHERM) scherm_ = h;
         if (c.id == IDC_LABEL1) label1_ = h;
     }
-    setPicture(picture1_, static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_STARTUP), IMAGE_BITMAP, 0, 0, 0)));
+    setPicture(picture1_, static_cast<HBITMAP>(
+                              LoadImageA(instance_, MAKEINTRESOURCEA(IDB_STARTUP), IMAGE_BITMAP, 0, 0, 0)));
 }
 
 // The 30 events: 26 letters, New word, Help, End, and a double-click on scherm.
@@ -228,4 +236,4 @@ void Form1::end() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -62,4 +62,4 @@ private:
     Game game_;
 };
 
-} // namespace wordrope
+}  // namespace wordrope

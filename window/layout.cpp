@@ -47,4 +47,4 @@ const std::array<ControlSpec, 32> kControls = {{
 
 int twipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -18,7 +18,7 @@ struct ControlSpec {
 
 inline constexpr int kClientWidth = 6285;  // twips
 inline constexpr int kClientHeight = 3720;
-inline constexpr int kWindowLeft = 1365;   // where the client area is first placed
+inline constexpr int kWindowLeft = 1365;  // where the client area is first placed
 inline constexpr int kWindowTop = 1935;
 
 // Made in this order, which is the tab order: the picture box, 29 buttons, 2 labels.
@@ -27,4 +27,4 @@ extern const std::array<ControlSpec, 32> kControls;
 // Twips to pixels at `dpi` dots per inch (15 twips a pixel at 96).
 int twipsToPixels(int twips, int dpi);
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -35,7 +35,8 @@ void OnPaint(HWND box) {
     EndPaint(box, &ps);
 }
 
-BOOL OnEraseBkgnd(HWND, HDC) { return TRUE; }  // the paint covers it all
+// The paint covers the whole box, so there is nothing to erase first.
+BOOL OnEraseBkgnd(HWND, HDC) { return TRUE; }
 
 void OnLButtonDown(HWND box, BOOL, int, int, UINT) { SetFocus(box); }
 
@@ -51,7 +52,7 @@ LRESULT CALLBACK PictureProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(box, msg, wParam, lParam);
 }
 
-} // namespace
+}  // namespace
 
 bool registerPictureBox(HINSTANCE instance) {
     WNDCLASSA wc = {};
@@ -70,4 +71,4 @@ void setPicture(HWND box, HBITMAP bitmap) {
     UpdateWindow(box);  // on screen before anything else happens, such as the loss question
 }
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -13,4 +13,4 @@ bool registerPictureBox(HINSTANCE instance);
 // Gives the box a new bitmap, which it keeps and frees; the one before is freed at once.
 void setPicture(HWND box, HBITMAP bitmap);
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -9,13 +9,12 @@
 //   text ID              -> "text TEXT"
 //   focus                -> "focus ID", "focus box" (in a message box) or "focus none"
 //   enabled              -> "enabled 0|1" for the main window
-//   box                  -> "box" then "title T", "text T", "icon 0|1", "button ID DEFAULT CX CY TEXT" lines, "end"; or "none"
-//   extent TEXT          -> "extent UI SYSTEM": TEXT's width in the user-interface font and the System font
-//   memory PID           -> "memory PAGEFILE WORKINGSET" in bytes
-//   close                -> posts WM_CLOSE to the main window: "ok"
-//   quit
-#include <windows.h>
+//   box                  -> "box" then "title T", "text T", "icon 0|1", "button ID DEFAULT CX CY TEXT" lines,
+//   "end"; or "none" extent TEXT          -> "extent UI SYSTEM": TEXT's width in the user-interface font and
+//   the System font memory PID           -> "memory PAGEFILE WORKINGSET" in bytes close                ->
+//   posts WM_CLOSE to the main window: "ok" quit
 #include <psapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstring>
@@ -36,10 +35,14 @@ std::string textOf(HWND h) {
     GetWindowTextA(h, buf, sizeof buf);
     std::string out;
     for (const char* p = buf; *p; ++p) {
-        if (*p == '\\') out += "\\\\";
-        else if (*p == '\n') out += "\\n";
-        else if (*p == '\r') out += "\\r";
-        else out += *p;
+        if (*p == '\\')
+            out += "\\\\";
+        else if (*p == '\n')
+            out += "\\n";
+        else if (*p == '\r')
+            out += "\\r";
+        else
+            out += *p;
     }
     return out;
 }
@@ -83,7 +86,8 @@ BOOL CALLBACK listControl(HWND h, LPARAM lp) {
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     const LONG style = GetWindowLongA(h, GWL_STYLE);
     std::printf("control %d %s %ld %ld %ld %ld %s %s\n", GetDlgCtrlID(h), classOf(h).c_str(), r.left, r.top,
-                r.right - r.left, r.bottom - r.top, (style & WS_TABSTOP) ? "TABSTOP" : "-", textOf(h).c_str());
+                r.right - r.left, r.bottom - r.top, (style & WS_TABSTOP) ? "TABSTOP" : "-",
+                textOf(h).c_str());
     return TRUE;
 }
 
@@ -95,8 +99,8 @@ BOOL CALLBACK listBoxPart(HWND h, LPARAM) {
         GetWindowRect(h, &r);
         const bool def = (GetWindowLongA(h, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
         if (IsWindowVisible(h))
-            std::printf("button %d %d %ld %ld %s\n", id, def ? 1 : 0, (r.left + r.right) / 2, (r.top + r.bottom) / 2,
-                        textOf(h).c_str());
+            std::printf("button %d %d %ld %ld %s\n", id, def ? 1 : 0, (r.left + r.right) / 2,
+                        (r.top + r.bottom) / 2, textOf(h).c_str());
     } else if (cls == "Static" && id == 0xFFFF) {
         std::printf("text %s\n", textOf(h).c_str());
     } else if (cls == "Static" && id == 1088) {
@@ -127,8 +131,8 @@ void answer(const std::string& line) {
     } else if (what == "ready") {
         HWND h = FindWindowA(nullptr, line.size() > 6 ? line.c_str() + 6 : "");
         DWORD_PTR result = 0;
-        const bool ready = h && IsWindowVisible(h) &&
-                           SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+        const bool ready =
+            h && IsWindowVisible(h) && SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
         std::printf("%s\n", ready ? "ready" : "none");
     } else if (what == "picture") {
         HWND box = f ? GetDlgItem(f, 200) : nullptr;
@@ -143,7 +147,8 @@ void answer(const std::string& line) {
         gui.cbSize = sizeof gui;
         const DWORD thread = f ? GetWindowThreadProcessId(f, nullptr) : 0;
         if (!f || !GetGUIThreadInfo(thread, &gui) || !gui.hwndFocus) return (void)std::printf("focus none\n");
-        if (GetParent(gui.hwndFocus) == f) return (void)std::printf("focus %d\n", GetDlgCtrlID(gui.hwndFocus));
+        if (GetParent(gui.hwndFocus) == f)
+            return (void)std::printf("focus %d\n", GetDlgCtrlID(gui.hwndFocus));
         std::printf("focus %s\n", gui.hwndFocus == f ? "form" : "box");
     } else if (what == "enabled") {
         std::printf("enabled %d\n", f && IsWindowEnabled(f) ? 1 : 0);
@@ -187,7 +192,7 @@ void answer(const std::string& line) {
     }
 }
 
-} // namespace
+}  // namespace
 
 int main() {
     char line[256];

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     wordrope::Bitmap b;
     if (!wordrope::bitmapProblem(file.data(), file.size(), &b).empty()) return 0;
     const unsigned char* bytes = file.data();
-    const std::uint32_t header = bytes[14] | (bytes[15] << 8) | (bytes[16] << 16) | (static_cast<std::uint32_t>(bytes[17]) << 24);
+    const std::uint32_t header =
+        bytes[14] | (bytes[15] << 8) | (bytes[16] << 16) | (static_cast<std::uint32_t>(bytes[17]) << 24);
     volatile unsigned char touch = bytes[14 + header - 1];  // the whole info header
     if (b.bitsOffset < file.size()) touch = bytes[file.size() - 1];
     (void)touch;

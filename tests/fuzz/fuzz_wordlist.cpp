@@ -4,12 +4,12 @@
 #include "files.h"
 #include "wordlist.h"
 
+#include <unistd.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 using namespace wordrope;
@@ -31,7 +31,7 @@ void check(bool ok, const char* what) {
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The first four bytes choose the random value of the draw; the rest is the list.
@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const Failure&) {
             failed = true;
         }
-        check(failed == (fields[k - 1].size() > static_cast<std::size_t>(kMaxWordLength)), "a refusal differs");
+        check(failed == (fields[k - 1].size() > static_cast<std::size_t>(kMaxWordLength)),
+              "a refusal differs");
         check(failed || word == fields[k - 1], "the reading pass read another entry");
     }
 

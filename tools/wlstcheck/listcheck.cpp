@@ -66,7 +66,7 @@ private:
     std::string shown_;
 };
 
-} // namespace
+}  // namespace
 
 std::string unrevealable(const std::string& entry) {
     std::set<unsigned char> bad;
@@ -97,11 +97,13 @@ ListReport checkList(const std::string& path, const std::string& shown) {
             const long line = reader.fieldLine();
             const std::string entry = "entry " + std::to_string(n) + " " + quoted(field);
             if (n == kMaxEntries + 1)
-                say.error(line, "entry " + std::to_string(n) + ": more than 32,766 entries; the game refuses the list");
+                say.error(line, "entry " + std::to_string(n) +
+                                    ": more than 32,766 entries; the game refuses the list");
             if (reader.fieldUnclosed())
-                say.warning(line, "entry " + std::to_string(n) + ": its double quote is never closed, so it runs to "
-                                  "the end of the file and swallows " + std::to_string(field.size()) +
-                                  " characters: " + quoted(field, 40));
+                say.warning(line, "entry " + std::to_string(n) +
+                                      ": its double quote is never closed, so it runs to "
+                                      "the end of the file and swallows " +
+                                      std::to_string(field.size()) + " characters: " + quoted(field, 40));
             if (field.empty()) {
                 ++empties;
                 say.note(line, "entry " + std::to_string(n) + " is empty; the draw skips it");
@@ -127,17 +129,20 @@ ListReport checkList(const std::string& path, const std::string& shown) {
                 say.note(line, entry + " repeats entry " + std::to_string(it->second.first) + " (line " +
                                    std::to_string(it->second.second) + "); it is drawn twice as often");
         } while (!reader.atEnd());
-        if (r.entries == 0) say.error(0, "the file is empty: it holds no entry at all");
-        else if (empties == r.entries) say.error(0, "every entry is empty: there is no word to draw");
+        if (r.entries == 0)
+            say.error(0, "the file is empty: it holds no entry at all");
+        else if (empties == r.entries)
+            say.error(0, "every entry is empty: there is no word to draw");
     } catch (const Failure& f) {
         say.error(0, f.what());
     }
     if (r.errors > 0) r.drawable = r.winnable = 0;  // the game draws nothing from a refused list
-    const char* verdict = r.errors ? "refused by the game" : r.warnings ? "playable, with entries that cannot be won"
-                                                                         : "good";
+    const char* verdict = r.errors     ? "refused by the game"
+                          : r.warnings ? "playable, with entries that cannot be won"
+                                       : "good";
     r.lines.push_back(shown + ": " + std::to_string(r.entries) + " entries, " + std::to_string(r.drawable) +
                       " drawable, " + std::to_string(r.winnable) + " winnable: " + verdict);
     return r;
 }
 
-} // namespace wordrope
+}  // namespace wordrope

@@ -22,4 +22,4 @@ ListReport checkList(const std::string& path, const std::string& shown);
 // What a letter button can never reveal in `entry`, as a readable list ("'B', '3'"); "" if nothing.
 std::string unrevealable(const std::string& entry);
 
-} // namespace wordrope
+}  // namespace wordrope

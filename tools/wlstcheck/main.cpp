@@ -10,8 +10,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <climits>
 #include <unistd.h>
+#include <climits>
 #endif
 
 namespace {
@@ -36,7 +36,7 @@ std::string besideProgram() {
 #endif
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> files;
@@ -57,8 +57,10 @@ int main(int argc, char** argv) {
     for (const std::string& file : files) {
         const wordrope::ListReport r = wordrope::checkList(file, file);
         for (const std::string& line : r.lines) std::printf("%s\n", line.c_str());
-        if (r.errors) status = 2;
-        else if (r.warnings && status == 0) status = 1;
+        if (r.errors)
+            status = 2;
+        else if (r.warnings && status == 0)
+            status = 1;
     }
     return status;
 }
