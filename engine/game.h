@@ -19,7 +19,6 @@ enum : std::int16_t {
     kNewGame = 3,   // a new game is requested
 };
 
-inline constexpr int kLastStage = 9;  // the picture of the eighth miss
 inline constexpr int kMissLimit = 8;
 
 inline const std::string kWinTitle = " !!! WELL DONE !!! ";

@@ -240,23 +240,4 @@ TEST_F(GameTest, FailuresNameTheFileAndProblem) {
     EXPECT_NE(failureOf(game, [&] { press('y'); }).find("scafo3.bmp\": not found"), std::string::npos);
 }
 
-TEST_F(GameTest, DrawsEntryTwoHalfTheTime) {
-    struct Unseeded : TwisterRandom {
-        using TwisterRandom::TwisterRandom;
-        void reseed() override {}  // keep the fixed seed's sequence
-    } seeded(42u);
-    Game g{window, seeded, folder.dir()};
-    folder.writeList("one\r\ntwo\r\nthree");
-    int two = 0, ends = 0;
-    const int games = 2000;
-    for (int i = 0; i < games; ++i) {
-        g.state = kNewGame;
-        g.textopscherm();
-        two += g.word == "two";
-        ends += g.word == "one" || g.word == "three";
-    }
-    EXPECT_EQ(two + ends, games);
-    EXPECT_NEAR(two / double(games), 0.5, 0.04);
-}
-
 }  // namespace
