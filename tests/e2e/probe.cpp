@@ -13,8 +13,9 @@
 //   "end"; or "none" extent TEXT          -> "extent UI SYSTEM": TEXT's width in the user-interface font and
 //   the System font memory PID           -> "memory PAGEFILE WORKINGSET" in bytes close                ->
 //   posts WM_CLOSE to the main window: "ok" quit
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs windows.h before it.
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstring>
