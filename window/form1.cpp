@@ -21,7 +21,8 @@ namespace {
 const char kFormClass[] = "WordropeForm1";
 const char kHelpTitle[] = "HELP";
 const char kHelpPrompt[] = " Click NEW GAME, then use letter buttons at the bottom";
-const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: under Wine it makes showing a window of 32 children cost 40 ms more.
+const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 // The platform's user-interface font, as message boxes use it.
 HFONT uiFont() {
