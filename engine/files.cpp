@@ -24,7 +24,7 @@ std::string directoryOf(const std::string& programPath) {
     return dir;
 }
 
-static std::string hostPath(const std::string& path) {
+std::string hostPath(const std::string& path) {
 #ifdef _WIN32
     return path;
 #else

@@ -20,13 +20,16 @@ std::string dataPath(const std::string& programDir, const std::string& name);
 // program directory: "C:\Games" for "C:\Games\wordrope.exe", but "C:\" at a drive root.
 std::string directoryOf(const std::string& programPath);
 
+// A path in the game's Windows form as the host opens it: unchanged on Windows,
+// backslashes turned into slashes on the Linux test build. The one place that does so.
+std::string hostPath(const std::string& path);
+
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens `path` for binary reading. Paths are written the Windows way; this is
-// the one place that turns them into something the host can open. Throws
+// Opens `path` (in the game's Windows form) for binary reading. Throws
 // Failure naming `what` and the path when the file cannot be opened.
 File openForReading(const char* what, const std::string& path);
 

@@ -37,6 +37,15 @@ constexpr Classes kClasses;
 bool isBlank(unsigned char c) { return c == ' ' || c == '\t'; }
 bool isSeparator(unsigned char c) { return c == ',' || c == '\r' || c == '\n'; }
 
+// The refusal of an entry longer than the slots; `line` 0 where it is not known.
+Failure tooLong(const std::string& path, long entry, long line, std::size_t length) {
+    std::string where = "entry " + std::to_string(entry);
+    if (line > 0) where += " (line " + std::to_string(line) + ")";
+    return fileFailure(
+        kWhat, path,
+        where + " is " + std::to_string(length) + " characters long; an entry may have at most 40");
+}
+
 }  // namespace
 
 FieldReader::FieldReader(std::FILE* file, const char* what, const std::string& path)
@@ -321,11 +330,7 @@ std::int16_t countEntries(const std::string& path) {
                               "more than 32,766 entries (entry " + std::to_string(entries) +
                                   " starts on line " + std::to_string(reader.fieldLine()) + ")");
         if (scratch.size() > static_cast<std::size_t>(kMaxWordLength))
-            throw fileFailure(kWhat, path,
-                              "entry " + std::to_string(entries) + " (line " +
-                                  std::to_string(reader.fieldLine()) + ") is " +
-                                  std::to_string(scratch.size()) +
-                                  " characters long; an entry may have at most 40");
+            throw tooLong(path, entries, reader.fieldLine(), scratch.size());
         anyWord = anyWord || !scratch.empty();
     } while (!reader.atEnd());
     if (!anyWord)
@@ -347,10 +352,7 @@ std::string readEntry(const std::string& path, std::int16_t pick) {
         throw fileFailure(kWhat, path,
                           "the list ended before entry " + std::to_string(pick) +
                               " (was it changed while the game read it?)");
-    if (word.size() > static_cast<std::size_t>(kMaxWordLength))
-        throw fileFailure(kWhat, path,
-                          "entry " + std::to_string(pick) + " is " + std::to_string(word.size()) +
-                              " characters long; an entry may have at most 40");
+    if (word.size() > static_cast<std::size_t>(kMaxWordLength)) throw tooLong(path, pick, 0, word.size());
     return word;
 }
 

@@ -17,15 +17,6 @@ namespace wordrope::test {
 
 namespace {
 
-fs::path hostPath(const std::string& gamePath) {
-    std::string p = gamePath;
-#ifndef _WIN32
-    for (char& c : p)
-        if (c == '\\') c = '/';
-#endif
-    return fs::path(p);
-}
-
 void put16(std::string& s, unsigned v) {
     s += static_cast<char>(v & 0xFF);
     s += static_cast<char>((v >> 8) & 0xFF);
@@ -68,13 +59,13 @@ GameFolder::GameFolder() {
 
 GameFolder::~GameFolder() {
     std::error_code ec;
-    fs::remove_all(hostPath(dir_), ec);
+    fs::remove_all(fs::path(hostPath(dir_)), ec);
 }
 
 std::string GameFolder::path(const std::string& name) const { return dataPath(dir_, "\\" + name); }
 
 void GameFolder::write(const std::string& name, const std::string& bytes) const {
-    std::FILE* f = std::fopen(hostPath(path(name)).string().c_str(), "wb");
+    std::FILE* f = std::fopen(hostPath(path(name)).c_str(), "wb");
     ASSERT_NE(f, nullptr) << path(name);
     ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
     std::fclose(f);
@@ -85,9 +76,11 @@ void GameFolder::writePictures() const {
     for (int s = 1; s <= 9; ++s) write("scafo" + std::to_string(s) + ".bmp", bitmapFile(s, 2));
 }
 
-void GameFolder::remove(const std::string& name) const { fs::remove(hostPath(path(name))); }
+void GameFolder::remove(const std::string& name) const { fs::remove(fs::path(hostPath(path(name)))); }
 
-void GameFolder::makeFolder(const std::string& name) const { fs::create_directories(hostPath(path(name))); }
+void GameFolder::makeFolder(const std::string& name) const {
+    fs::create_directories(fs::path(hostPath(path(name))));
+}
 
 void FakeWindow::setScherm(const std::string& caption) {
     scherm = caption;

@@ -12,6 +12,7 @@
 #include <windowsx.h>
 
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace wordrope {
@@ -31,6 +32,14 @@ HFONT uiFont() {
     if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         if (HFONT f = CreateFontIndirectA(&metrics.lfMessageFont)) return f;
     return nullptr;
+}
+
+// Dots per inch of the screen, across and down.
+std::pair<int, int> screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const std::pair<int, int> dpi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+    ReleaseDC(nullptr, screen);
+    return dpi;
 }
 
 }  // namespace
@@ -62,9 +71,7 @@ bool Form1::create(int show) {
         return false;
     }
 
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const auto [dpiX, dpiY] = screenDpi();
     RECT r = {twipsToPixels(kWindowLeft, dpiX), twipsToPixels(kWindowTop, dpiY),
               twipsToPixels(kWindowLeft + kClientWidth, dpiX),
               twipsToPixels(kWindowTop + kClientHeight, dpiY)};
@@ -112,9 +119,7 @@ BOOL Form1::OnCreate(HWND, LPCREATESTRUCTA) {
 
 // All 33 controls from the table, in tab order, each with the user-interface font.
 void Form1::createControls() {
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const auto [dpiX, dpiY] = screenDpi();
     for (const ControlSpec& c : kControls) {
         const char* cls = "BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
