@@ -1,12 +1,16 @@
 # Wordrope: `make run` builds and plays, `make test` builds and runs every test.
-.PHONY: all bootstrap native win32 asan fuzz-build test run screenshot dist bench fuzz soak clean
+.PHONY: all bootstrap machine native win32 win64 windows asan fuzz-build test run screenshot dist bench fuzz soak clean
 
 FUZZ_SECONDS ?= 600
 
 DISPLAYED := scripts/with-display.sh
-PROBE := build/win32/tests/probe.exe
+# The Windows build that runs here: win32 where this machine runs 32-bit programs, else win64
+# (WORDROPE_WIN64=1 chooses win64 anyway). scripts/machine.sh finds out once and keeps it in build/.
+ARCH = $(firstword $(shell scripts/machine.sh))
+PROBE = build/$(ARCH)/tests/probe.exe
+GAME = build/$(if $(filter win64,$(ARCH)),wordrope-x64,wordrope)
 
-all: native win32
+all: native win32 win64
 
 bootstrap:
 	@bash scripts/bootstrap.sh
@@ -19,6 +23,17 @@ win32: bootstrap
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32
 
+win64: bootstrap
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64
+
+# The 32-bit game we ship, and the build that runs here.
+windows: win32
+	@$(if $(filter win64,$(ARCH)),$(MAKE) --no-print-directory win64)
+
+machine:
+	@scripts/machine.sh | sed 's/^win\([0-9]*\) /make test: the Wine suites will run on the \1-bit build: /'
+
 asan: bootstrap
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan
@@ -27,13 +42,13 @@ fuzz-build: bootstrap
 	@cmake --preset fuzz >/dev/null
 	@cmake --build --preset fuzz
 
-# Every test: the engine natively and under the sanitizers, a short fuzzing run, then under
-# Wine the engine again, the checker, and the window end to end.
-test: native win32 asan fuzz-build
+# Every test: the engine natively and under the sanitizers, a short fuzzing run, the 32-bit
+# executable's file, then under Wine the engine again, the checker, and the window end to end.
+test: machine native win32 win64 asan fuzz-build
 	@ctest --preset native
 	@ctest --preset asan
 	@ctest --preset fuzz
-	@$(DISPLAYED) ctest --preset win32
+	@scripts/wine-suites.sh
 
 # Longer fuzzing: FUZZ_SECONDS split between the two fuzzers.
 fuzz: fuzz-build
@@ -43,24 +58,24 @@ fuzz: fuzz-build
 	    tests/fuzz/seeds/$$name build/fuzz/tests/fuzz/corpus-$$name || exit 1; \
 	done
 
-run: win32
+run: windows
 	@scripts/run.sh
 
-screenshot: win32
-	@$(DISPLAYED) python3 scripts/screenshot.py $(PROBE) docs/screenshot.png
+screenshot: windows
+	@WORDROPE_GAME_DIR=$(GAME) $(DISPLAYED) python3 scripts/screenshot.py $(PROBE) docs/screenshot.png
 
 dist: win32
 	@rm -f build/wordrope.zip
 	@cd build && zip -qr wordrope.zip wordrope
 	@echo "build/wordrope.zip: $$(unzip -l build/wordrope.zip | tail -1)"
 
-bench: native win32
+bench: native windows
 	@build/native/bench/draw_bench
-	@$(DISPLAYED) python3 bench/startup_bench.py $(PROBE) build/wordrope build/win32/bench/minwin.exe
+	@$(DISPLAYED) python3 bench/startup_bench.py $(PROBE) $(GAME) build/$(ARCH)/bench/minwin.exe
 
 # The whole soak: 500 games under Wine, in a prefix of its own.
-soak: win32
-	@WORDROPE_PREFIX_KIND=soak $(DISPLAYED) python3 tests/e2e/soak.py --probe $(PROBE) --games 500
+soak: windows
+	@WORDROPE_PREFIX_KIND=soak WORDROPE_GAME_DIR=$(GAME) $(DISPLAYED) python3 tests/e2e/soak.py --probe $(PROBE) --games 500
 
 clean:
 	rm -rf build

@@ -18,7 +18,7 @@ import wine_driver as wd  # noqa: E402
 def start_to_ready(probe, exe, title, cwd):
     begin = time.monotonic()
     with open(os.devnull, "wb") as null:
-        proc = subprocess.Popen(["wine", exe], cwd=cwd, stdout=null, stderr=null)
+        proc = subprocess.Popen([wd.WINE, exe], cwd=cwd, stdout=null, stderr=null)
         wd.wait_for(lambda: probe.ask(f"ready {title}") == "ready", f"{title} to answer", timeout=60)
         elapsed = time.monotonic() - begin
         subprocess.run(["xdotool", "search", "--name", title, "windowclose"], stderr=null, check=False)

@@ -1,19 +1,8 @@
-# Cross-compiling to 32-bit Windows with MinGW-w64 (i686), static runtime, SSE maths.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiling to 32-bit Windows with MinGW-w64 (i686): the program we ship. SSE maths, as the
+# 64-bit and native builds have, so that all three draw alike.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(WORDROPE_WINE_ARCH win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
 
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# Windows test programs run under Wine in a prefix of the build's own.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh")

@@ -16,15 +16,20 @@ need=(
   "/usr/include/benchmark/benchmark.h:libbenchmark-dev"
   "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-14-dev"
   "i686-w64-mingw32-g++-posix:g++-mingw-w64-i686"
+  "x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86-64"
   "Xvfb:xvfb"
   "xdotool:xdotool"
   "xwd:x11-apps"
   "zip:zip"
   "python3:python3"
   "/usr/share/wine/fonts/tahoma.ttf:fonts-wine"
-  "/usr/lib/wine/wine:wine32:i386"
+  "/usr/lib/wine/wine64:wine64"
   "wine:wine"
 )
+# The 32-bit Wine only where 32-bit programs run: elsewhere it installs but cannot start.
+if [ "$("$(dirname "$0")/machine.sh" --runs32)" = yes ]; then
+  need+=("/usr/lib/wine/wine:wine32:i386")
+fi
 
 missing=()
 for e in "${need[@]}"; do
@@ -46,5 +51,5 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" wine64 >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

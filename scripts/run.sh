@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Plays the game as built under Wine, with a prefix of its own inside the build folder.
+# Plays the game under Wine: the 32-bit build where this machine runs it, else the 64-bit one.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ -z "${DISPLAY:-}" ]; then
@@ -8,7 +8,11 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "and get a picture of the window in docs/screenshot.png."
   exit 1
 fi
-export WORDROPE_PREFIX_KIND=run
+read -r arch why < <("$root/scripts/machine.sh")
+folder=wordrope
+[ "$arch" = win64 ] && folder=wordrope-x64
+echo "make run: playing the ${arch#win}-bit build (build/$folder): $why"
+export WORDROPE_PREFIX_KIND=run WORDROPE_WINE_ARCH=$arch
 . "$root/scripts/wine-env.sh"
 wordrope_prefix || exit 1
-cd "$root/build/wordrope" && wine ./wordrope.exe
+cd "$root/build/$folder" && "$WORDROPE_WINE" ./wordrope.exe

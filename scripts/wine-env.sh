@@ -1,20 +1,43 @@
 # Sourced: the Wine settings of this checkout. Prefixes live in the build folder, nothing outside it.
+# WORDROPE_WINE_ARCH (win32 or win64) picks the loader and the prefix; by default, what this
+# machine runs (scripts/machine.sh).
 WORDROPE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEARCH=win32
+: "${WORDROPE_WINE_ARCH:=$("$WORDROPE_ROOT/scripts/machine.sh" | cut -d' ' -f1)}"
+export WORDROPE_WINE_ARCH
+export WINEARCH=$WORDROPE_WINE_ARCH
+# Debian's `wine`, `wineboot` and `winepath` start the 32-bit loader whenever wine32 is
+# installed: call the loader of the chosen word size itself.
+if [ "$WINEARCH" = win64 ]; then
+  export WORDROPE_WINE=/usr/lib/wine/wine64
+  prefix_arch=-x64
+else
+  export WORDROPE_WINE=/usr/lib/wine/wine
+  prefix_arch=""
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # "run" for playing; any other kind (test, soak) expects no window manager. The crash dialog is off in all.
 : "${WORDROPE_PREFIX_KIND:=test}"
-export WINEPREFIX="$WORDROPE_ROOT/build/wine-$WORDROPE_PREFIX_KIND"
+export WINEPREFIX="$WORDROPE_ROOT/build/wine$prefix_arch-$WORDROPE_PREFIX_KIND"
 
 # Makes the prefix once; later calls find it ready.
 wordrope_prefix() {
   local stamp="$WINEPREFIX/.wordrope-ready"
   [ -f "$stamp" ] && return 0
   mkdir -p "$WINEPREFIX"
-  local log="$WORDROPE_ROOT/build/wineboot-$WORDROPE_PREFIX_KIND.log"
-  echo "wine: making the prefix $WINEPREFIX"
-  wineboot -i >"$log" 2>&1 || { cat "$log"; return 1; }
+  local log="$WORDROPE_ROOT/build/wineboot$prefix_arch-$WORDROPE_PREFIX_KIND.log"
+  echo "wine: making the $WINEARCH prefix $WINEPREFIX"
+  if ! "$WORDROPE_WINE" wineboot -i >"$log" 2>&1; then
+    cat "$log"
+    if [ "$WINEARCH" = win64 ]; then
+      echo "wine: the 64-bit Windows loader $WORDROPE_WINE does not start here either:" \
+        "this machine can run neither Windows build of the game."
+    else
+      echo "wine: the 32-bit Windows loader $WORDROPE_WINE does not start here;" \
+        "WORDROPE_WIN64=1 uses the 64-bit build."
+    fi
+    return 1
+  fi
   local reg="$WINEPREFIX/wordrope.reg"
   {
     echo 'REGEDIT4'
@@ -30,7 +53,7 @@ wordrope_prefix() {
       done
     fi
   } >"$reg"
-  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1
+  "$WORDROPE_WINE" regedit /S "$("$WORDROPE_WINE" winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1
   wineserver -w
   touch "$stamp"
 }

@@ -137,7 +137,8 @@ void answer(const std::string& line) {
         std::printf("%s\n", ready ? "ready" : "none");
     } else if (what == "picture") {
         HWND box = f ? GetDlgItem(f, 200) : nullptr;
-        std::printf("picture %lx\n", box ? static_cast<unsigned long>(GetWindowLongPtrA(box, 0)) : 0ul);
+        // %p prints a handle whole on both word sizes.
+        std::printf("picture %p\n", box ? reinterpret_cast<void*>(GetWindowLongPtrA(box, 0)) : nullptr);
     } else if (what == "controls") {
         if (f) EnumChildWindows(f, listControl, reinterpret_cast<LPARAM>(f));
         std::printf("end\n");

@@ -15,6 +15,9 @@ import time
 
 TITLE = "Wordrope ver.1.1 for Windows"
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# The Wine loader of the build under test (scripts/wine-env.sh chooses it) and that build's game folder.
+WINE = os.environ.get("WORDROPE_WINE", "wine")
+GAME_DIR = os.environ.get("WORDROPE_GAME_DIR", os.path.join(ROOT, "build", "wordrope"))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from xwd2png import parse_xwd  # noqa: E402
 
@@ -71,7 +74,7 @@ class Probe:
     """probe.exe, kept running for a whole test run."""
 
     def __init__(self, exe):
-        self.proc = subprocess.Popen(["wine", exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+        self.proc = subprocess.Popen([WINE, exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.DEVNULL, bufsize=0)
         self.buf = b""
 
@@ -144,7 +147,7 @@ class Game:
     def start(self):
         # Wine's output goes beside the folder, so that the game's folder holds only the game.
         self.log = open(self.folder + ".wine.log", "wb")
-        self.proc = subprocess.Popen(["wine", os.path.join(self.folder, "wordrope.exe")], cwd=self.folder,
+        self.proc = subprocess.Popen([WINE, os.path.join(self.folder, "wordrope.exe")], cwd=self.folder,
                                      stdout=self.log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         answer = wait_for(lambda: self._form(), "the main window")
         _, pid, x, y, w, h = answer.split()
@@ -299,8 +302,6 @@ class Game:
         wait_for(lambda: not self.running(), "the program to end", timeout)
         return self.proc.returncode
 
-
-GAME_DIR = os.path.join(ROOT, "build", "wordrope")
 
 
 def xdotool(*args):

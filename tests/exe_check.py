@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""Checks a Windows build of wordrope.exe by reading its file, without running it: the word
+size, the GUI subsystem, imports from Windows' own DLLs only, the version record and the icon.
+
+Usage: exe_check.py win32|win64 wordrope.exe
+"""
+import struct
+import sys
+
+# DLLs that every Windows since XP has: a static build needs no other.
+WINDOWS_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL", "SHELL32.DLL"}
+MACHINE = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}  # machine, optional-header magic
+RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+
+
+class PeFile:
+    """The parts of a PE file this check reads."""
+
+    def __init__(self, data):
+        self.data = data
+        pe = self.u32(0x3C)
+        if data[:2] != b"MZ" or data[pe:pe + 4] != b"PE\0\0":
+            raise ValueError("not a PE file")
+        self.machine, sections, self.timestamp = struct.unpack_from("<HHI", data, pe + 4)
+        optional_size = struct.unpack_from("<H", data, pe + 20)[0]
+        opt = pe + 24
+        self.magic = struct.unpack_from("<H", data, opt)[0]
+        self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
+        directories = opt + (112 if self.magic == 0x20B else 96)
+        self.dirs = [struct.unpack_from("<II", data, directories + 8 * i) for i in range(16)]
+        table = opt + optional_size
+        self.sections = [struct.unpack_from("<8xIIII", data, table + 40 * i) for i in range(sections)]
+
+    def u32(self, offset):
+        return struct.unpack_from("<I", self.data, offset)[0]
+
+    def offset(self, rva):
+        for vsize, va, raw_size, raw in self.sections:
+            if va <= rva < va + max(vsize, raw_size):
+                return raw + rva - va
+        raise ValueError(f"address {rva:#x} lies in no section")
+
+    def text(self, rva):
+        start = self.offset(rva)
+        return self.data[start:self.data.index(b"\0", start)].decode("ascii")
+
+    def imports(self):
+        """{DLL name in capitals: [function names]}"""
+        width = 8 if self.magic == 0x20B else 4
+        out = {}
+        entry = self.offset(self.dirs[1][0])
+        while True:
+            lookup, _, _, name, bound = struct.unpack_from("<IIIII", self.data, entry)
+            if not name:
+                return out
+            functions, thunk = [], self.offset(lookup or bound)
+            while value := int.from_bytes(self.data[thunk:thunk + width], "little"):
+                by_ordinal = value >> (8 * width - 1)
+                functions.append(f"#{value & 0xFFFF}" if by_ordinal else self.text(value + 2))
+                thunk += width
+            out[self.text(name).upper()] = functions
+            entry += 20
+
+    def resources(self):
+        """{type: {id: bytes of its first language}}"""
+        if not self.dirs[2][0]:
+            return {}
+        root = self.offset(self.dirs[2][0])
+
+        def entries(directory):
+            named, ids = struct.unpack_from("<HH", self.data, directory + 12)
+            for i in range(named + ids):
+                yield struct.unpack_from("<II", self.data, directory + 16 + 8 * i)
+
+        out = {}
+        for kind, names in entries(root):
+            out[kind] = {}
+            for ident, languages in entries(root + (names & 0x7FFFFFFF)):
+                _, leaf = next(entries(root + (languages & 0x7FFFFFFF)))
+                rva, size = struct.unpack_from("<II", self.data, root + leaf)
+                out[kind][ident] = self.data[self.offset(rva):self.offset(rva) + size]
+        return out
+
+
+def version_strings(record):
+    """The fixed file version and the StringFileInfo values of a version record."""
+    fixed = record.index(struct.pack("<I", 0xFEEF04BD))
+    ms, ls = struct.unpack_from("<II", record, fixed + 8)
+    values = {}
+    for key in ("FileVersion", "ProductVersion"):
+        at = record.find(key.encode("utf-16-le") + b"\0\0")
+        if at >= 0:
+            start = at + 2 * len(key) + 2
+            start += start % 4  # values are aligned to 32 bits
+            end = record.index(b"\0\0", start)
+            end += (end - start) % 2
+            values[key] = record[start:end].decode("utf-16-le")
+    return (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF), values
+
+
+def problems(arch, pe):
+    machine, magic = MACHINE[arch]
+    if (pe.machine, pe.magic) != (machine, magic):
+        yield f"machine {pe.machine:#x} with header {pe.magic:#x}, not {arch}"
+    if pe.subsystem != 2:
+        yield f"subsystem {pe.subsystem}, not the Windows GUI"
+    for dll in sorted(set(pe.imports()) - WINDOWS_DLLS):
+        yield f"imports {dll}, which is not one of Windows' own DLLs"
+    res = pe.resources()
+    if RT_VERSION not in res:
+        yield "no version record"
+    else:
+        fixed, values = version_strings(next(iter(res[RT_VERSION].values())))
+        if fixed[:2] != (1, 0):
+            yield f"file version {fixed}, not 1.0"
+        for key in ("FileVersion", "ProductVersion"):
+            if values.get(key) != "1.00":
+                yield f"{key} {values.get(key)!r}, not '1.00'"
+    groups = res.get(RT_GROUP_ICON, {})
+    if not groups:
+        yield "no icon"
+    for group in groups.values():
+        count = struct.unpack_from("<H", group, 4)[0]
+        sizes = sorted((group[6 + 14 * i] or 256, group[7 + 14 * i] or 256) for i in range(count))
+        if sizes != [(16, 16), (32, 32)]:
+            yield f"icon sizes {sizes}, not 16 x 16 and 32 x 32"
+        ids = {struct.unpack_from("<H", group, 6 + 14 * i + 12)[0] for i in range(count)}
+        if not ids <= set(res.get(RT_ICON, {})):
+            yield "the icon group names images that are not there"
+
+
+def main():
+    arch, path = sys.argv[1:3]
+    with open(path, "rb") as f:
+        pe = PeFile(f.read())
+    found = list(problems(arch, pe))
+    for p in found:
+        print(f"{path}: {p}")
+    if not found:
+        print(f"{path}: {arch} GUI program, imports {', '.join(sorted(pe.imports()))}; version 1.00; icon 16 and 32")
+    return 1 if found else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
