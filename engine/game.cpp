@@ -45,15 +45,19 @@ void Game::setUpNewGame() {
 }
 
 void Game::drawWord() {
-    const std::string path = dataPath(programDir_, kWordListName);
-    // countEntries refuses a list without a word, so this ends.
-    do {
-        entries = countEntries(path);
+    // The list is read afresh at every new game (players edit it while the game is open),
+    // once: the count, the pick and any draw again after an empty entry use what was read.
+    entries = list_.load(dataPath(programDir_, kWordListName));
+    const std::int16_t count = entries;
+    for (;;) {
+        entries = count;
         pick = 0;
         --entries;
         pick = pickIndex(entries, random_.next());
-        word = readEntry(path, pick);
-    } while (word.empty());
+        word = list_.entry(pick);
+        if (!word.empty()) return;
+        list_.requireWord();  // a list of only empty entries would draw forever
+    }
 }
 
 Game::Outcome Game::settle(const Evaluation& guessed) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "mask.h"
+#include "wordlist.h"
 
 #include <cstdint>
 #include <string>
@@ -56,6 +57,7 @@ private:
     WindowPort& window_;
     RandomSource& random_;
     std::string programDir_;
+    WordList list_;  // its buffer is kept from game to game
 };
 
 }  // namespace wordrope

@@ -1,66 +1,68 @@
-// The word-list reader and the two passes of the draw.
+// The word-list reader, the list one new game reads, and the pick.
 #include "wordlist.h"
 
 #include "failure.h"
 #include "files.h"
-#include "scan.h"
-
-#include <bit>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <cstring>
 
 namespace wordrope {
 
 namespace {
 
 const char* const kWhat = "Word list";
-
-// What stops an unquoted field, and what a quoted one has to look at.
-enum : unsigned char { kPlain = 0, kSep = 1, kQuote = 2 };
-
-struct Classes {
-    unsigned char unquoted[256] = {};
-    unsigned char quoted[256] = {};
-    constexpr Classes() {
-        unquoted[static_cast<unsigned char>(',')] = kSep;
-        unquoted[static_cast<unsigned char>('\r')] = kSep;
-        unquoted[static_cast<unsigned char>('\n')] = kSep;
-        quoted[static_cast<unsigned char>('"')] = kQuote;
-        quoted[static_cast<unsigned char>('\r')] = kSep;
-        quoted[static_cast<unsigned char>('\n')] = kSep;
-    }
-};
-constexpr Classes kClasses;
-
-bool isBlank(unsigned char c) { return c == ' ' || c == '\t'; }
-bool isSeparator(unsigned char c) { return c == ',' || c == '\r' || c == '\n'; }
-
-// The refusal of an entry longer than the slots; `line` 0 where it is not known.
-Failure tooLong(const std::string& path, long entry, long line, std::size_t length) {
-    std::string where = "entry " + std::to_string(entry);
-    if (line > 0) where += " (line " + std::to_string(line) + ")";
-    return fileFailure(
-        kWhat, path,
-        where + " is " + std::to_string(length) + " characters long; an entry may have at most 40");
-}
+constexpr std::size_t kOwnWindow = 1 << 16;
 
 }  // namespace
 
+std::string emptyListProblem() { return "the file is empty"; }
+
+std::string tooManyEntriesProblem(long entry, long line) {
+    return "more than 32,766 entries (entry " + std::to_string(entry) + " starts on line " +
+           std::to_string(line) + ")";
+}
+
+std::string tooLongProblem(long entry, long line, std::size_t length) {
+    return "entry " + std::to_string(entry) + " (line " + std::to_string(line) + ") is " +
+           std::to_string(length) + " characters long; an entry may have at most 40";
+}
+
+std::string noWordProblem(long entries) {
+    return "all " + std::to_string(entries) + " entries are empty; there is no word to draw";
+}
+
+// The reader.
+
 FieldReader::FieldReader(std::FILE* file, const char* what, const std::string& path)
-    : file_(file), what_(what), path_(path) {}
+    : FieldReader(nullptr, 0, 0, file, what, path) {
+    own_.resize(kOwnWindow);
+    window_ = own_.data();
+    room_ = own_.size();
+}
+
+FieldReader::FieldReader(unsigned char* window, std::size_t room, std::size_t filled, std::FILE* file,
+                         const char* what, const std::string& path)
+    : window_(window),
+      room_(room),
+      file_(file),
+      what_(what),
+      path_(path),
+      pos_(window),
+      end_(window + filled),
+      eof_(file == nullptr) {}
 
 bool FieldReader::fill() {
     if (pos_ != end_) return true;
     if (eof_) return false;
-    const std::size_t n = readSome(file_, buf_, sizeof buf_, what_, path_);
+    const std::size_t n = readSome(file_, window_, room_, what_, path_);
     if (n == 0) {
         eof_ = true;
         return false;
     }
-    pos_ = buf_;
-    end_ = buf_ + n;
+    pos_ = window_;
+    end_ = window_ + n;
     return true;
 }
 
@@ -76,85 +78,13 @@ void FieldReader::finishLineEnd() {
     }
 }
 
-bool FieldReader::skip(long n) {
-    bool midField = false;  // inside an unquoted field that began in an earlier buffer
-    while (n > 0) {
-        finishLineEnd();
-        if (!fill()) return midField && n == 1;  // the end of the file ends that field
-        const unsigned char* const start = pos_;
-        const unsigned char* q = pos_;
-        bool crBefore = false;
-
-        // Without a quote about, every separator ends a field and blanks do not
-        // matter: count whole chunks while the n-th end lies beyond them ...
-        while (static_cast<std::size_t>(end_ - q) >= kChunk) {
-            const ChunkTally t = tallyChunk<false, false>(q, crBefore);
-            if (t.quote || t.ends >= n) break;
-            n -= t.ends;
-            crBefore = q[kChunk - 1] == '\r';
-            q += kChunk;
-        }
-        // ... then blocks, up to the n-th end or the first quote.
-        const unsigned char* boundary = nullptr;  // just past the last end taken
-        bool quoteAhead = false;
-        while (n > 0 && q != end_) {
-            const auto len = std::min<std::size_t>(kBlock, static_cast<std::size_t>(end_ - q));
-            const Block b = classify(q, len);
-            std::uint32_t ends = fieldEnds(b, crBefore);
-            if (b.quote) {
-                ends &= (b.quote & (~b.quote + 1u)) - 1u;  // only the ends before the first quote
-                quoteAhead = true;
-            }
-            if (bitCount(ends) >= n) {
-                std::uint32_t nth = ends;
-                for (long i = 1; i < n; ++i) nth &= nth - 1u;
-                ends &= (2u << std::countr_zero(nth)) - 1u;  // up to the n-th end
-            }
-            if (ends) {
-                n -= bitCount(ends);
-                boundary = q + (32 - std::countl_zero(ends));
-            }
-            if (n == 0 || quoteAhead) break;
-            crBefore = (b.cr >> (len - 1)) & 1u;
-            q += len;
-        }
-
-        if (n > 0 && !quoteAhead) {
-            // The buffer is used up; a field that began in it ends in the next one.
-            pos_ = end_;
-            crPending_ = end_[-1] == '\r';
-            midField = !isSeparator(end_[-1]);
-            continue;
-        }
-        if (!boundary) {
-            // No end in the last block: the last one lies further back, if in this buffer.
-            for (const unsigned char* r = q; r != start; --r)
-                if (isSeparator(r[-1])) {
-                    boundary = r;
-                    break;
-                }
-        }
-        if (boundary) {
-            midField = false;
-            crPending_ = boundary[-1] == '\r';
-            pos_ = boundary;
-        } else {
-            pos_ = start;
-        }
-        if (n > 0) {
-            // Near a quote: one field the exact way.
-            finishLineEnd();
-            if (midField) {
-                skipPastSeparator();  // in an unquoted field a quote is an ordinary byte
-                midField = false;
-            } else {
-                std::string scratch;
-                if (!read(scratch)) return false;
-            }
-            --n;
-        }
-    }
-    return true;
+// A field may be any length; only its first kFieldKept bytes are kept, so that
+// no file, however large, is held whole.
+void FieldReader::keep(std::string& out, const unsigned char* from, const unsigned char* to) {
+    const auto n = static_cast<std::size_t>(to - from);
+    length_ += n;
+    if (out.size() < kFieldKept)
+        out.append(reinterpret_cast<const char*>(from), std::min(n, kFieldKept - out.size()));
 }
 
 // Consumes one separator: a comma, CR LF, LF or CR. Anything before it
@@ -163,13 +93,9 @@ void FieldReader::skipPastSeparator() {
     while (fill()) {
         const unsigned char c = *pos_++;
         if (c == ',') return;
-        if (c == '\n') {
+        if (c == '\n' || c == '\r') {
             ++line_;
-            return;
-        }
-        if (c == '\r') {
-            ++line_;
-            if (fill() && *pos_ == '\n') ++pos_;
+            crPending_ = c == '\r';
             return;
         }
     }
@@ -177,6 +103,7 @@ void FieldReader::skipPastSeparator() {
 
 bool FieldReader::read(std::string& out) {
     out.clear();
+    length_ = 0;
     unclosed_ = false;
     finishLineEnd();
     if (!fill()) return false;
@@ -185,16 +112,16 @@ bool FieldReader::read(std::string& out) {
     if (!fill()) return true;  // blanks, then the end: one empty field
 
     if (*pos_ != '"') {
+        std::size_t blanks = 0;  // trailing blanks so far, to be dropped
         for (;;) {
             const unsigned char* p = pos_;
-            while (p != end_ && kClasses.unquoted[*p] == kPlain) ++p;
-            out.append(reinterpret_cast<const char*>(pos_), static_cast<std::size_t>(p - pos_));
+            while (p != end_ && !isSeparator(*p)) blanks = isBlank(*p++) ? blanks + 1 : 0;
+            keep(out, pos_, p);
             pos_ = p;
             if (p != end_ || !fill()) break;
         }
-        std::size_t keep = out.size();
-        while (keep > 0 && isBlank(static_cast<unsigned char>(out[keep - 1]))) --keep;
-        out.resize(keep);
+        length_ -= blanks;
+        if (out.size() > length_) out.resize(length_);
         skipPastSeparator();
         return true;
     }
@@ -207,8 +134,8 @@ bool FieldReader::read(std::string& out) {
             return true;
         }
         const unsigned char* p = pos_;
-        while (p != end_ && kClasses.quoted[*p] == kPlain) ++p;
-        out.append(reinterpret_cast<const char*>(pos_), static_cast<std::size_t>(p - pos_));
+        while (p != end_ && *p != '"' && *p != '\r' && *p != '\n') ++p;
+        keep(out, pos_, p);
         if (p != pos_) afterCR = false;
         pos_ = p;
         if (p == end_) continue;
@@ -221,139 +148,143 @@ bool FieldReader::read(std::string& out) {
             ++line_;
             afterCR = (c == '\r');
         }
-        out.push_back(static_cast<char>(c));
+        keep(out, &c, &c + 1);
     }
     skipPastSeparator();
     return true;
 }
 
-namespace {
+// The list of one new game.
 
-// What the quick count knows after the bytes so far.
-struct Tally {
-    long ends = 0;  // separators that end a field
-    long run = 0;   // bytes since the last separator
-    bool crBefore = false;
-    bool anyText = false;
-    bool refuse = false;  // the exact pass has to decide
-};
-
-void tallyBytes(const unsigned char* p, std::size_t n, Tally& t) {
-    for (std::size_t i = 0; i < n && !t.refuse; ++i) {
-        const unsigned char c = p[i];
-        if (c == '"') {
-            t.refuse = true;
-        } else if (isSeparator(c)) {
-            if (!(c == '\n' && t.crBefore)) ++t.ends;
-            t.run = 0;
-            t.crBefore = c == '\r';
-        } else {
-            t.refuse = ++t.run > kMaxWordLength;
-            t.crBefore = false;
-            t.anyText = t.anyText || !isBlank(c);
-        }
-    }
-}
-
-// Whole chunks at a time. Where every 16 bytes hold a separator no field inside
-// can be too long, so only the fields that run in and out of them are measured.
-void tallyBuffer(const unsigned char* p, std::size_t n, Tally& t) {
-    const std::size_t whole = n - n % kChunk;
-    long ends = 0;
-    bool crBefore = t.crBefore, text = false;
-    for (std::size_t i = 0; i < whole; i += kChunk) {
-        const bool known = t.anyText || text;  // one byte of text is enough to know
-        const ChunkTally c =
-            known ? tallyChunk<true, false>(p + i, crBefore) : tallyChunk<true, true>(p + i, crBefore);
-        if (c.quote || c.gap) {
-            tallyBytes(p, n, t);  // the careful way, from the start of the buffer
-            return;
-        }
-        ends += c.ends;
-        text = text || c.text;
-        crBefore = p[i + kChunk - 1] == '\r';
-    }
-    if (whole > 0) {
-        std::size_t first = 0;
-        while (!isSeparator(p[first])) ++first;
-        std::size_t last = whole - 1;
-        while (!isSeparator(p[last])) --last;
-        if (t.run + static_cast<long>(first) > kMaxWordLength) {
-            t.refuse = true;
-            return;
-        }
-        t.ends += ends;
-        t.run = static_cast<long>(whole - 1 - last);
-        t.crBefore = crBefore;
-        t.anyText = t.anyText || text;
-    }
-    tallyBytes(p + whole, n - whole, t);
-}
-
-// Counts the fields of a list without quotes. Returns -1 where the exact pass
-// has to decide: a quote, a field that may be too long, too many fields, no
-// field with a word, or an empty file.
-long quickCount(std::FILE* file, const std::string& path) {
-    std::vector<unsigned char> buf(1 << 16);
-    Tally t;
-    bool anyByte = false;
-    while (const std::size_t got = readSome(file, buf.data(), buf.size(), kWhat, path)) {
-        anyByte = true;
-        tallyBuffer(buf.data(), got, t);
-        if (t.refuse || t.ends > kMaxEntries) return -1;
-    }
-    const long entries = t.ends + (t.run > 0 ? 1 : 0);
-    if (!anyByte || !t.anyText || entries > kMaxEntries) return -1;
-    return entries;
-}
-
-}  // namespace
-
-std::int16_t countEntries(const std::string& path) {
-    {
-        File f = openForReading(kWhat, path);
-        const long quick = quickCount(f.get(), path);
-        if (quick >= 0) return static_cast<std::int16_t>(quick);
-    }
-    // The exact pass, which also words the refusals.
+std::int16_t WordList::load(const std::string& path) {
+    path_ = path;
     File f = openForReading(kWhat, path);
-    FieldReader reader(f.get(), kWhat, path);
-    std::string scratch;
-    int entries = 0;
+    // One read: the buffer grows to the file's size, up to kWindow, and is kept for the next game.
+    size_ = 0;
+    bool whole = false;
+    for (;;) {
+        const std::size_t capacity = buf_.empty() ? 0 : buf_.size() - kPad;
+        if (size_ == capacity) {
+            if (capacity == kWindow) break;  // a larger file is read through the window
+            buf_.resize(std::min(kWindow, std::max<std::size_t>(2 * capacity, 1 << 16)) + kPad);
+            continue;
+        }
+        const std::size_t got = readSome(f.get(), buf_.data() + size_, capacity - size_, kWhat, path);
+        if (got == 0) {
+            whole = true;
+            break;
+        }
+        size_ += got;
+    }
+    if (!whole) {
+        const int next = std::fgetc(f.get());
+        whole = next == EOF;
+        if (!whole) std::ungetc(next, f.get());
+    }
+    anyWord_ = -1;
+    if (whole && countQuickly()) return count_;
+    FieldReader reader(buf_.data(), kWindow, size_, whole ? nullptr : f.get(), kWhat, path);
+    countExactly(reader);
+    return count_;
+}
+
+// Without a quote, every separator ends a field and only the ends need counting.
+// The loop is plain arithmetic on bytes, which the compiler turns into vector code;
+// it counts what endsField() tells byte by byte. Declines (false) where the exact
+// count has to decide: a quote, room for a field over 40, too many fields, no byte.
+bool WordList::countQuickly() {
+    if (size_ == 0) return false;
+    // Commas after the end make the last block whole; they are taken off the count again.
+    const std::size_t padded = (size_ + kBlock - 1) / kBlock * kBlock;
+    std::memset(buf_.data() + size_, ',', padded + 1 - size_);
+    before_.clear();
+    std::uint32_t ends = 0;
+    unsigned char quote = 0;
+    bool gap = false;
+    for (std::size_t b = 0; b < padded; b += kBlock) {
+        before_.push_back(ends);
+        const unsigned char* q = buf_.data() + b;
+        unsigned char sep[kBlock];
+        unsigned char blockEnds = 0;
+        for (int i = 0; i < static_cast<int>(kBlock); ++i) {
+            const unsigned char c = q[i];
+            const auto s = static_cast<unsigned char>((c == ',') + (c == '\n') + (c == '\r'));
+            sep[i] = s;
+            quote |= static_cast<unsigned char>(c == '"');
+            blockEnds += static_cast<unsigned char>(s - ((c == '\r') & (q[i + 1] == '\n')));
+        }
+        ends += blockEnds;
+        // A field over 40 bytes spans 16 aligned bytes without a separator: look for those.
+        std::uint64_t words[kBlock / 8];
+        std::memcpy(words, sep, sizeof words);
+        for (std::size_t k = 0; k < kBlock / 8; k += 2) gap |= (words[k] | words[k + 1]) == 0;
+    }
+    ends -= static_cast<std::uint32_t>(padded - size_);
+    const std::uint32_t entries = ends + (isSeparator(buf_[size_ - 1]) ? 0 : 1);
+    if (quote || gap || entries > static_cast<std::uint32_t>(kMaxEntries)) return false;
+    count_ = static_cast<std::int16_t>(entries);
+    quick_ = true;
+    return true;
+}
+
+// Field by field, keeping the entries: the refusals are worded here.
+void WordList::countExactly(FieldReader& reader) {
+    store_.clear();
+    starts_.assign(1, 0);
+    std::string field;
+    long entries = 0;
     bool anyWord = false;
     // The first read comes before the first end test, so a final empty line is an entry.
     do {
-        if (!reader.read(scratch)) throw fileFailure(kWhat, path, "the file is empty");
+        if (!reader.read(field)) throw fileFailure(kWhat, path_, emptyListProblem());
         ++entries;
         if (entries > kMaxEntries)
-            throw fileFailure(kWhat, path,
-                              "more than 32,766 entries (entry " + std::to_string(entries) +
-                                  " starts on line " + std::to_string(reader.fieldLine()) + ")");
-        if (scratch.size() > static_cast<std::size_t>(kMaxWordLength))
-            throw tooLong(path, entries, reader.fieldLine(), scratch.size());
-        anyWord = anyWord || !scratch.empty();
+            throw fileFailure(kWhat, path_, tooManyEntriesProblem(entries, reader.fieldLine()));
+        if (reader.fieldLength() > static_cast<std::size_t>(kMaxWordLength))
+            throw fileFailure(kWhat, path_,
+                              tooLongProblem(entries, reader.fieldLine(), reader.fieldLength()));
+        anyWord = anyWord || !field.empty();
+        store_ += field;
+        starts_.push_back(static_cast<std::uint32_t>(store_.size()));
     } while (!reader.atEnd());
-    if (!anyWord)
-        throw fileFailure(kWhat, path,
-                          "all " + std::to_string(entries) + " entries are empty; there is no word to draw");
-    return static_cast<std::int16_t>(entries);
+    if (!anyWord) throw fileFailure(kWhat, path_, noWordProblem(entries));
+    count_ = static_cast<std::int16_t>(entries);
+    quick_ = false;
+    anyWord_ = 1;
+}
+
+std::string WordList::entry(std::int16_t pick) {
+    if (pick < 1 || pick > count_) return "";
+    if (!quick_) return store_.substr(starts_[pick - 1], starts_[pick] - starts_[pick - 1]);
+    // The entry starts after the (pick - 1)-th end: find its block, then the byte.
+    const std::uint32_t target = static_cast<std::uint32_t>(pick - 1);
+    std::size_t start = 0;
+    if (target > 0) {
+        const auto after = std::lower_bound(before_.begin(), before_.end(), target);
+        const auto block = static_cast<std::size_t>(after - before_.begin()) - 1;
+        std::uint32_t seen = before_[block];
+        const unsigned char* p = buf_.data() + block * kBlock;
+        while (!(endsField(p) && ++seen == target)) ++p;
+        start = static_cast<std::size_t>(p - buf_.data()) + 1;
+    }
+    FieldReader reader(buf_.data() + start, size_ - start, size_ - start, nullptr, kWhat, path_);
+    std::string word;
+    reader.read(word);
+    return word;
+}
+
+void WordList::requireWord() {
+    if (anyWord_ < 0) {
+        // Counted quickly, so there is no quote: any byte but a separator or a blank is a word.
+        anyWord_ = std::any_of(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(size_),
+                               [](unsigned char c) { return !isSeparator(c) && !isBlank(c); });
+    }
+    if (!anyWord_) throw fileFailure(kWhat, path_, noWordProblem(count_));
 }
 
 std::int16_t pickIndex(std::int16_t entries, float r) {
     const float x = static_cast<float>(entries) * r + 1.0f;
     return static_cast<std::int16_t>(std::nearbyint(x));
-}
-
-std::string readEntry(const std::string& path, std::int16_t pick) {
-    File f = openForReading(kWhat, path);
-    FieldReader reader(f.get(), kWhat, path);
-    std::string word;
-    if (pick < 1 || !reader.skip(pick - 1) || !reader.read(word))
-        throw fileFailure(kWhat, path,
-                          "the list ended before entry " + std::to_string(pick) +
-                              " (was it changed while the game read it?)");
-    if (word.size() > static_cast<std::size_t>(kMaxWordLength)) throw tooLong(path, pick, 0, word.size());
-    return word;
 }
 
 }  // namespace wordrope

@@ -1,16 +1,18 @@
-// The word-list file: its field reader, the counting pass, the pick and the reading pass.
+// The word-list file: its field rules and reader, the list one new game reads, and the pick.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace wordrope {
 
 inline constexpr int kMaxEntries = 32766;  // counts and positions are 16-bit
 inline constexpr int kMaxWordLength = 40;  // the slots of `letters`
 
-// Reads the fields of a word list one after another.
+// The field rules, in one place.
 //
 // Fields are separated by a comma or a line end (CR LF, LF alone or CR alone).
 // Blanks (space, tab) before a field are skipped. A field that starts with a
@@ -18,51 +20,104 @@ inline constexpr int kMaxWordLength = 40;  // the slots of `letters`
 // and loses its quotes; what follows the closing quote up to the separator is
 // dropped. An unquoted field runs to the separator and loses its trailing
 // blanks. Bytes are taken as they are.
+inline bool isSeparator(unsigned char c) { return c == ',' || c == '\r' || c == '\n'; }
+inline bool isBlank(unsigned char c) { return c == ' ' || c == '\t'; }
+
+// Whether the byte at `p` ends a field outside quotes: a comma, an LF, or a CR
+// that no LF follows (the LF of a CR LF ends it). `p[1]` must be readable.
+inline bool endsField(const unsigned char* p) {
+    return p[0] == ',' || p[0] == '\n' || (p[0] == '\r' && p[1] != '\n');
+}
+
+// The refusals of a list, worded once for the game and the checker.
+std::string emptyListProblem();
+std::string tooManyEntriesProblem(long entry, long line);
+std::string tooLongProblem(long entry, long line, std::size_t length);
+std::string noWordProblem(long entries);
+
+// Reads the fields of a word list one after another, by the rules above.
 class FieldReader {
 public:
+    // Reads `file` through a window of its own.
     FieldReader(std::FILE* file, const char* what, const std::string& path);
+
+    // Reads the `filled` bytes at `window` first; then, if `file` is given, goes
+    // on with it, read into the same `room` bytes.
+    FieldReader(unsigned char* window, std::size_t room, std::size_t filled, std::FILE* file,
+                const char* what, const std::string& path);
 
     // True when no byte is left: the test made after every read.
     bool atEnd();
 
-    // Reads the next field into `out`; false when there was no byte left to read.
+    // Reads the next field into `out`, which keeps its first kFieldKept bytes;
+    // false when there was no byte left to read.
     bool read(std::string& out);
 
-    // Passes over `n` fields as `n` reads would, much faster; false when the
-    // bytes ran out first. Line numbers are not kept past it.
-    bool skip(long n);
+    static constexpr std::size_t kFieldKept = 64;  // enough to judge and to show any field
 
-    long fieldLine() const { return fieldLine_; }     // line where the last field starts
-    bool fieldUnclosed() const { return unclosed_; }  // its opening quote was never closed
+    std::size_t fieldLength() const { return length_; }  // the whole last field, kept or not
+    long fieldLine() const { return fieldLine_; }        // line where it starts
+    bool fieldUnclosed() const { return unclosed_; }     // its opening quote was never closed
 
 private:
     bool fill();
+    void keep(std::string& out, const unsigned char* from, const unsigned char* to);
     void skipPastSeparator();
     void finishLineEnd();
 
+    std::vector<unsigned char> own_;
+    unsigned char* window_;
+    std::size_t room_;
     std::FILE* file_;
     const char* what_;
     std::string path_;
-    const unsigned char* pos_ = nullptr;
-    const unsigned char* end_ = nullptr;
-    bool eof_ = false;
+    const unsigned char* pos_;
+    const unsigned char* end_;
+    bool eof_;
     long line_ = 1;
     long fieldLine_ = 1;
+    std::size_t length_ = 0;
     bool unclosed_ = false;
     bool crPending_ = false;  // the last field ended with a CR: an LF next belongs to it
-    unsigned char buf_[1 << 16];
 };
 
-// The counting pass over the list at `path`: returns the number of fields N.
-// Refuses, naming the entry, a list that is empty, holds only empty entries,
-// has more than kMaxEntries entries or an entry longer than kMaxWordLength.
-std::int16_t countEntries(const std::string& path);
+// The list as one new game reads it: the file read once into a buffer kept from
+// game to game, counted, and its entries picked from what was read.
+class WordList {
+public:
+    // Reads the list at `path` afresh and returns its number of entries N.
+    // Refuses, naming the entry, a list that is empty, has more than
+    // kMaxEntries entries or an entry longer than kMaxWordLength.
+    std::int16_t load(const std::string& path);
+
+    // Entry number `pick` (1..N) of the list loaded last.
+    std::string entry(std::int16_t pick);
+
+    // Refuses the list loaded last when none of its entries holds a word.
+    void requireWord();
+
+    // The most of a file held at once; a larger one is read through it.
+    static constexpr std::size_t kWindow = 2u << 20;
+    static constexpr std::size_t kBlock = 240;       // bytes counted at a time: at most 240 ends fit a byte
+    static constexpr std::size_t kPad = kBlock + 1;  // room after the bytes read, for the quick count
+
+private:
+    bool countQuickly();
+    void countExactly(FieldReader& reader);
+
+    std::string path_;
+    std::vector<unsigned char> buf_;  // the file (or its first kWindow bytes), then padding
+    std::size_t size_ = 0;
+    std::int16_t count_ = 0;
+    bool quick_ = false;                 // counted without quotes: entries are read from buf_
+    std::vector<std::uint32_t> before_;  // quick: field ends before each block of buf_
+    std::string store_;                  // otherwise: the entries one after another
+    std::vector<std::uint32_t> starts_;  // and where each starts in store_
+    int anyWord_ = -1;                   // unknown, no, yes
+};
 
 // `entries` x r + 1 in single precision, rounded to nearest, ties to even.
 // With entries = N - 1 and r in [0, 1) the result lies in 1..N.
 std::int16_t pickIndex(std::int16_t entries, float r);
-
-// The reading pass: entry number `pick` (from 1) of the list at `path`.
-std::string readEntry(const std::string& path, std::int16_t pick);
 
 }  // namespace wordrope

@@ -16,13 +16,13 @@ namespace {
 const std::string kGameDir = WORDROPE_GAME_DIR;
 
 TEST(ShippedData, TheWordListHoldsOnlyWinnableLowerCaseWords) {
-    const std::string path = dataPath(kGameDir, kWordListName);
-    const int entries = countEntries(path);
+    WordList list;
+    const int entries = list.load(dataPath(kGameDir, kWordListName));
     EXPECT_GT(entries, 2000);
     std::set<std::string> seen;
     const std::regex winnable("[a-z]+([- ][a-z]+)*");
     for (int k = 1; k <= entries; ++k) {
-        const std::string word = readEntry(path, static_cast<std::int16_t>(k));
+        const std::string word = list.entry(static_cast<std::int16_t>(k));
         EXPECT_TRUE(std::regex_match(word, winnable)) << "entry " << k << ": \"" << word << "\"";
         EXPECT_TRUE(seen.insert(word).second) << "entry " << k << " again: " << word;
     }

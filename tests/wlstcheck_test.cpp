@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0},
         CheckCase{"empty_file",
                   "",
-                  {"FILE: error: the file is empty: it holds no entry at all",
+                  {"FILE: error: the file is empty",
                    "FILE: 0 entries, 0 drawable, 0 winnable: refused by the game"},
                   1,
                   0,
@@ -53,15 +53,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "\r\n,",
                   {"FILE:1: note: entry 1 is empty; the draw skips it",
                    "FILE:2: note: entry 2 is empty; the draw skips it",
-                   "FILE: error: every entry is empty: there is no word to draw",
+                   "FILE: error: all 2 entries are empty; there is no word to draw",
                    "FILE: 2 entries, 0 drawable, 0 winnable: refused by the game"},
                   1,
                   0,
                   2},
         CheckCase{"too_long",
                   "ok\r\n" + std::string(41, 'a'),
-                  {"FILE:2: error: entry 2 \"" + std::string(41, 'a') +
-                       "\" is 41 characters long; the game refuses an entry longer than 40",
+                  {"FILE:2: error: entry 2 (line 2) is 41 characters long; an entry may have at most 40: \"" +
+                       std::string(41, 'a') + "\"",
                    "FILE: 2 entries, 0 drawable, 0 winnable: refused by the game"},
                   1,
                   0,
@@ -117,7 +117,7 @@ TEST(Checker, CountsTooManyEntriesOnceAtTheFirstOneOver) {
     const ListReport r = checkList(folder.path("wlstdata.dat"), "FILE");
     EXPECT_EQ(r.errors, 1);
     EXPECT_EQ(r.lines.front(),
-              "FILE:32767: error: entry 32767: more than 32,766 entries; the game refuses the list");
+              "FILE:32767: error: more than 32,766 entries (entry 32767 starts on line 32767)");
     EXPECT_EQ(r.entries, 32768);
 }
 

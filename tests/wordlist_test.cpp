@@ -7,11 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -108,13 +106,15 @@ TEST(Reader, FieldsAcrossItsBufferBoundaries) {
     EXPECT_EQ(readAll(bytes).fields, expected);
 }
 
-// The counting pass and its refusals.
+// The list one new game reads: its count, its entries and its refusals.
 
-std::string countFailure(const std::string& bytes) {
+std::string loadFailure(const std::string& bytes) {
     GameFolder folder;
     folder.writeList(bytes);
+    WordList list;
     try {
-        countEntries(folder.path("wlstdata.dat"));
+        list.load(folder.path("wlstdata.dat"));
+        list.requireWord();
     } catch (const Failure& f) {
         return f.what();
     }
@@ -127,50 +127,63 @@ std::string lines(int n, const std::string& word) {
     return s;
 }
 
-TEST(Count, CountsEveryFieldIncludingAFinalEmptyLine) {
-    GameFolder folder;
-    folder.writeList("a,b\r\n\r\n");
-    EXPECT_EQ(countEntries(folder.path("wlstdata.dat")), 3);
-    folder.writeList(lines(kMaxEntries, "abcdefghijkl"));
-    EXPECT_EQ(countEntries(folder.path("wlstdata.dat")), kMaxEntries);
+TEST(List, HoldsEveryFieldTheReaderReadsWithOrWithoutQuotes) {
+    const std::string blanks(3u << 20, ' ');  // a file larger than the list's window
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"crlf_and_final_empty_line", "a,b\r\n\r\n"},
+        {"every_separator", "one\rtwo\nthree\r\nfour,five,\r\n,six"},
+        {"blanks_around", "  lead,trail  \r\n \t both \t,in side\r\n   "},
+        {"quoted", "one,\"t,wo\"\r\n\"th\r\nree\"x,four"},
+        {"long_entries", std::string(40, 'a') + "\r\n" + std::string(31, 'b') + "," + std::string(39, 'c')},
+        {"cr_at_the_end", "a\r"},
+        {"larger_than_the_window", "first\r\n" + blanks + "second\r\n" + blanks + "third"},
+        {"largest_list", lines(kMaxEntries, "abcdefghijkl")},
+    };
+    WordList list;  // one list for all, as a game keeps it
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Fields fields = readAll(c.bytes).fields;
+        GameFolder folder;
+        folder.writeList(c.bytes);
+        ASSERT_EQ(list.load(folder.path("wlstdata.dat")), static_cast<std::int16_t>(fields.size()));
+        for (std::size_t k = 1; k <= fields.size(); ++k)
+            ASSERT_EQ(list.entry(static_cast<std::int16_t>(k)), fields[k - 1]) << "entry " << k;
+    }
 }
 
-TEST(Count, RefusesListsItCouldNeverDrawFrom) {
-    EXPECT_NE(countFailure("").find("the file is empty"), std::string::npos);
-    EXPECT_NE(countFailure("\r\n\r\n  ,,\r\n").find("all 5 entries are empty"), std::string::npos);
-    EXPECT_NE(countFailure(lines(kMaxEntries + 1, "w"))
+TEST(List, RefusesListsItCouldNeverDrawFrom) {
+    EXPECT_NE(loadFailure("").find("the file is empty"), std::string::npos);
+    EXPECT_NE(loadFailure("\r\n\r\n  ,,\r\n").find("all 5 entries are empty"), std::string::npos);
+    EXPECT_NE(loadFailure("\"\",\"\"").find("all 2 entries are empty"), std::string::npos);
+    EXPECT_EQ(loadFailure(lines(kMaxEntries, "w")), "");
+    EXPECT_NE(loadFailure(lines(kMaxEntries + 1, "w"))
                   .find("more than 32,766 entries (entry 32767 starts on line 32767)"),
               std::string::npos);
-    EXPECT_NE(countFailure(lines(40000, "w")).find("more than 32,766"), std::string::npos);
-    EXPECT_EQ(countFailure("ok\r\n" + std::string(40, 'x')), "");
-    const std::string tooLong = countFailure("ok\r\nfine,\r\n" + std::string(41, 'x'));
+    EXPECT_NE(loadFailure(lines(40000, "w")).find("more than 32,766"), std::string::npos);
+    EXPECT_EQ(loadFailure("ok\r\n" + std::string(40, 'x') + "   "), "");
+    const std::string tooLong = loadFailure("ok\r\nfine,\r\n" + std::string(41, 'x'));
     EXPECT_NE(tooLong.find("entry 4 (line 3) is 41 characters long"), std::string::npos) << tooLong;
     EXPECT_NE(tooLong.find("wlstdata.dat\""), std::string::npos) << "names the file: " << tooLong;
+    // However long, a field is measured, not held: 5 MB in quotes is refused with its length.
+    EXPECT_NE(loadFailure("a,\"" + std::string(5u << 20, 'q') + "\"").find("is 5242880 characters long"),
+              std::string::npos);
 }
 
-TEST(Count, NamesAMissingOrUnreadableFile) {
+TEST(List, NamesAMissingOrUnreadableFile) {
     GameFolder folder;
     const std::string path = folder.path("wlstdata.dat");
+    WordList list;
     try {
-        countEntries(path);
+        list.load(path);
         FAIL() << "a missing list was accepted";
     } catch (const Failure& f) {
         EXPECT_EQ(std::string(f.what()), "Word list \"" + path + "\": not found");
     }
     folder.makeFolder("wlstdata.dat");
-    EXPECT_THROW(countEntries(path), Failure);
-}
-
-TEST(ReadEntry, ReadsTheNumberedEntryAndNoticesAShorterFile) {
-    GameFolder folder;
-    folder.writeList("one,\"t,wo\"\r\nthree");
-    const std::string path = folder.path("wlstdata.dat");
-    EXPECT_EQ(readEntry(path, 1), "one");
-    EXPECT_EQ(readEntry(path, 2), "t,wo");
-    EXPECT_EQ(readEntry(path, 3), "three");
-    EXPECT_THROW(readEntry(path, 4), Failure);
-    folder.writeList("ok\r\n" + std::string(41, 'x'));
-    EXPECT_THROW(readEntry(path, 2), Failure);
+    EXPECT_THROW(list.load(path), Failure);
 }
 
 // The pick.
@@ -239,59 +252,3 @@ TEST(Paths, AppendTheNameWithItsBackslash) {
 }
 
 }  // namespace
-
-namespace {
-
-// Random lists, some far larger than the reader's buffers, in the bytes that matter to it.
-std::string randomList(std::mt19937& gen, std::size_t size, bool quotes, int longest) {
-    static const char plain[] = "abcdefghij  \t,\r\n\r\n";
-    std::string s;
-    std::uniform_int_distribution<int> wordLen(0, longest), pickByte(0, sizeof plain - 2), coin(0, 99);
-    while (s.size() < size) {
-        const int len = wordLen(gen);
-        const bool quoted = quotes && coin(gen) < 5;
-        if (quoted) s += '"';
-        for (int i = 0; i < len; ++i) s += static_cast<char>('a' + i % 10);
-        if (quoted && coin(gen) < 90) s += '"';  // now and then one left open
-        if (coin(gen) < 30) s += plain[pickByte(gen)];
-        s += "\r\n,\n\r"[coin(gen) % 5];
-    }
-    return s;
-}
-
-}  // namespace
-
-TEST(Reader, QuickPassesAgreeWithTheFieldByFieldReader) {
-    std::mt19937 gen(7);
-    const std::size_t sizes[] = {1, 40, 600, 5000, 70000, 200000};
-    for (const int longest : {8, 14, 44}) {
-        for (const bool quotes : {false, true}) {
-            for (const std::size_t size : sizes) {
-                SCOPED_TRACE(testing::Message()
-                             << "size " << size << ", words up to " << longest << (quotes ? ", quotes" : ""));
-                const std::string bytes = randomList(gen, size, quotes, longest);
-                const Fields fields = readAll(bytes).fields;
-                GameFolder folder;
-                folder.writeList(bytes);
-                const std::string path = folder.path("wlstdata.dat");
-                const bool tooLong = std::any_of(fields.begin(), fields.end(),
-                                                 [](const std::string& f) { return f.size() > 40; });
-                const bool noWord =
-                    std::all_of(fields.begin(), fields.end(), [](const std::string& f) { return f.empty(); });
-                if (tooLong || noWord || fields.size() > 32766u) {
-                    EXPECT_THROW(countEntries(path), Failure);
-                } else {
-                    EXPECT_EQ(countEntries(path), static_cast<std::int16_t>(fields.size()));
-                }
-                const std::size_t step = std::max<std::size_t>(1, fields.size() / 300);
-                for (std::size_t k = 1; k <= std::min<std::size_t>(fields.size(), 32766); k += step) {
-                    const auto pick = static_cast<std::int16_t>(k);
-                    if (fields[k - 1].size() > 40)
-                        EXPECT_THROW(readEntry(path, pick), Failure) << "entry " << k;
-                    else
-                        ASSERT_EQ(readEntry(path, pick), fields[k - 1]) << "entry " << k;
-                }
-            }
-        }
-    }
-}

@@ -1,7 +1,6 @@
-// Fuzzes the word-list reader and the draw: the quick passes must agree with the field-by-field
-// reader on any bytes, refusals must be failures, and a pick must name an entry of the list.
+// Fuzzes the word list and the draw against a small model of the field rules, written as plainly
+// as they can be: the count, every entry, the refusals and the drawn entry must agree with it.
 #include "failure.h"
-#include "files.h"
 #include "wordlist.h"
 
 #include <unistd.h>
@@ -24,6 +23,29 @@ const std::string& listPath() {
     return path;
 }
 
+// The field rules on a whole file in memory, one byte at a time.
+std::vector<std::string> modelFields(const std::string& s) {
+    const auto separator = [&](std::size_t k) { return s[k] == ',' || s[k] == '\r' || s[k] == '\n'; };
+    std::vector<std::string> fields;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+        std::string field;
+        if (i < s.size() && s[i] == '"') {
+            const std::size_t close = s.find('"', i + 1);
+            field = s.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
+            i = close == std::string::npos ? s.size() : close + 1;
+            while (i < s.size() && !separator(i)) ++i;  // dropped
+        } else {
+            while (i < s.size() && !separator(i)) field += s[i++];
+            while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) field.pop_back();
+        }
+        if (i < s.size() && s[i++] == '\r' && i < s.size() && s[i] == '\n') ++i;
+        fields.push_back(field);
+    }
+    return fields;
+}
+
 void check(bool ok, const char* what) {
     if (!ok) {
         std::fprintf(stderr, "fuzz_wordlist: %s\n", what);
@@ -39,56 +61,50 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t bits;
     std::memcpy(&bits, data, 4);
     const float r = static_cast<float>(bits >> 8) * (1.0f / 16777216.0f);
+    const std::string bytes(reinterpret_cast<const char*>(data) + 4, size - 4);
     const std::string& path = listPath();
     {
         std::FILE* f = std::fopen(path.c_str(), "wb");
-        std::fwrite(data + 4, 1, size - 4, f);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
 
-    std::vector<std::string> fields;
-    {
-        File f = openForReading("Word list", path);
-        FieldReader reader(f.get(), "Word list", path);
-        std::string field;
-        do {
-            if (!reader.read(field)) break;
-            fields.push_back(field);
-        } while (!reader.atEnd());
-    }
+    const std::vector<std::string> fields = modelFields(bytes);
     bool tooLong = false, anyWord = false;
     for (const std::string& f : fields) {
         tooLong = tooLong || f.size() > static_cast<std::size_t>(kMaxWordLength);
         anyWord = anyWord || !f.empty();
     }
-    const bool acceptable = !fields.empty() && anyWord && !tooLong && fields.size() <= kMaxEntries;
+    const bool refused = fields.empty() || tooLong || fields.size() > kMaxEntries;
 
+    static WordList list;  // one list, as a game keeps it from draw to draw
     std::int16_t count = -1;
     try {
-        count = countEntries(path);
+        count = list.load(path);
     } catch (const Failure&) {
     }
-    check(acceptable ? count == static_cast<std::int16_t>(fields.size()) : count == -1,
-          "the count differs from the field-by-field reader");
-
-    // Every entry read by the reading pass, as the draw reads it.
-    for (std::size_t k = 1; k <= fields.size() && k <= kMaxEntries; k += 1 + fields.size() / 64) {
-        std::string word;
-        bool failed = false;
-        try {
-            word = readEntry(path, static_cast<std::int16_t>(k));
-        } catch (const Failure&) {
-            failed = true;
-        }
-        check(failed == (fields[k - 1].size() > static_cast<std::size_t>(kMaxWordLength)),
-              "a refusal differs");
-        check(failed || word == fields[k - 1], "the reading pass read another entry");
+    if (refused) {
+        check(count == -1, "a list the game refuses was accepted");
+        return 0;
     }
-
-    if (acceptable) {
-        const std::int16_t pick = pickIndex(static_cast<std::int16_t>(count - 1), r);
-        check(pick >= 1 && pick <= count, "the pick fell outside the list");
-        check(readEntry(path, pick) == fields[static_cast<std::size_t>(pick) - 1], "the drawn entry differs");
+    // A list of only empty entries may be refused when it is read, or when the draw finds no word.
+    if (count == -1) {
+        check(!anyWord, "a list with a word was refused");
+        return 0;
     }
+    check(count == static_cast<std::int16_t>(fields.size()), "the count differs from the model");
+    bool noWord = false;
+    try {
+        list.requireWord();
+    } catch (const Failure&) {
+        noWord = true;
+    }
+    check(noWord == !anyWord, "a list without a word is not refused, or one with a word is");
+    for (std::size_t k = 1; k <= fields.size(); k += 1 + fields.size() / 256)
+        check(list.entry(static_cast<std::int16_t>(k)) == fields[k - 1], "an entry differs from the model");
+
+    const std::int16_t pick = pickIndex(static_cast<std::int16_t>(count - 1), r);
+    check(pick >= 1 && pick <= count, "the pick fell outside the list");
+    check(list.entry(pick) == fields[static_cast<std::size_t>(pick) - 1], "the drawn entry differs");
     return 0;
 }

@@ -96,22 +96,20 @@ ListReport checkList(const std::string& path, const std::string& shown) {
             const long n = ++r.entries;
             const long line = reader.fieldLine();
             const std::string entry = "entry " + std::to_string(n) + " " + quoted(field);
-            if (n == kMaxEntries + 1)
-                say.error(line, "entry " + std::to_string(n) +
-                                    ": more than 32,766 entries; the game refuses the list");
+            if (n == kMaxEntries + 1) say.error(line, tooManyEntriesProblem(n, line));
             if (reader.fieldUnclosed())
                 say.warning(line, "entry " + std::to_string(n) +
                                       ": its double quote is never closed, so it runs to "
                                       "the end of the file and swallows " +
-                                      std::to_string(field.size()) + " characters: " + quoted(field, 40));
+                                      std::to_string(reader.fieldLength()) +
+                                      " characters: " + quoted(field, 40));
             if (field.empty()) {
                 ++empties;
                 say.note(line, "entry " + std::to_string(n) + " is empty; the draw skips it");
                 continue;
             }
-            if (field.size() > static_cast<std::size_t>(kMaxWordLength)) {
-                say.error(line, entry + " is " + std::to_string(field.size()) +
-                                    " characters long; the game refuses an entry longer than 40");
+            if (reader.fieldLength() > static_cast<std::size_t>(kMaxWordLength)) {
+                say.error(line, tooLongProblem(n, line, reader.fieldLength()) + ": " + quoted(field));
                 continue;
             }
             ++r.drawable;
@@ -130,9 +128,9 @@ ListReport checkList(const std::string& path, const std::string& shown) {
                                    std::to_string(it->second.second) + "); it is drawn twice as often");
         } while (!reader.atEnd());
         if (r.entries == 0)
-            say.error(0, "the file is empty: it holds no entry at all");
+            say.error(0, emptyListProblem());
         else if (empties == r.entries)
-            say.error(0, "every entry is empty: there is no word to draw");
+            say.error(0, noWordProblem(r.entries));
     } catch (const Failure& f) {
         say.error(0, f.what());
     }
