@@ -20,7 +20,7 @@ namespace {
 class NullWindow : public WindowPort {
 public:
     void setScherm(const std::string& caption) override { benchmark::DoNotOptimize(caption.data()); }
-    void showPicture(const std::string&) override {}
+    void showPicture(const Bitmap&) override {}
     bool askYesNo(const std::string&, const std::string&) override { return false; }
     void end() override {}
 };
@@ -32,6 +32,12 @@ fs::path listFolder(const char* name, Write write) {
     fs::create_directories(d);
     std::FILE* f = std::fopen((d / "wlstdata.dat").string().c_str(), "wb");
     write(f);
+    std::fclose(f);
+    // A one-pixel stage picture: the step shows it, and what is measured stays the draw.
+    static const unsigned char kPixel[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40,
+                                             0,   0,   0,  1, 0, 0, 0, 1, 0, 0, 0,  1, 0, 24};
+    f = std::fopen((d / "scafo1.bmp").string().c_str(), "wb");
+    std::fwrite(kPixel, 1, sizeof kPixel, f);
     std::fclose(f);
     return d;
 }

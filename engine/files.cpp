@@ -2,6 +2,7 @@
 #include "files.h"
 
 #include "failure.h"
+#include "utf8.h"
 
 #include <cerrno>
 #include <cstring>
@@ -35,9 +36,24 @@ std::string hostPath(const std::string& path) {
 #endif
 }
 
+std::wstring longPathForm(const std::wstring& path) {
+    // Below 260 characters every Windows opens the path as it is; past that only in the
+    // \\?\ form, which the file calls take whole, without normalising it.
+    const std::wstring prefix = L"\\\\?\\";
+    if (path.size() < 260 || path.compare(0, prefix.size(), prefix) == 0) return path;
+    if (path.compare(0, 2, L"\\\\") == 0) return prefix + L"UNC" + path.substr(1);
+    if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return prefix + path;
+    return path;  // relative: as it is
+}
+
 File openForReading(const char* what, const std::string& path) {
     errno = 0;
+#ifdef _WIN32
+    // The wide call: a name outside the system's code page opens as the player sees it.
+    File f(_wfopen(longPathForm(widen(path)).c_str(), L"rb"));
+#else
     File f(std::fopen(hostPath(path).c_str(), "rb"));
+#endif
     if (!f) {
         const int err = errno;
         if (err == ENOENT) throw fileFailure(what, path, "not found");

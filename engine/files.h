@@ -29,7 +29,11 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens `path` (in the game's Windows form) for binary reading. Throws
+// The form in which Windows opens `path` (wide text): a path of 260 characters or more
+// in the \\?\ form (\\?\UNC\ for a share), any other as it is.
+std::wstring longPathForm(const std::wstring& path);
+
+// Opens `path` (UTF-8, in the game's Windows form) for binary reading. Throws
 // Failure naming `what` and the path when the file cannot be opened.
 File openForReading(const char* what, const std::string& path);
 

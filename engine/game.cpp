@@ -1,6 +1,7 @@
 // The step routine: new game and draw, the mask, guess evaluation and the outcome.
 #include "game.h"
 
+#include "bitmap.h"
 #include "failure.h"
 #include "files.h"
 #include "random_source.h"
@@ -79,6 +80,9 @@ Game::Outcome Game::settle(const Evaluation& guessed) {
     return Outcome::Ended;
 }
 
-void Game::showStage(int stage) { window_.showPicture(dataPath(programDir_, stageName(stage))); }
+// The engine reads and checks the picture; the window only turns its pixels into a bitmap.
+void Game::showStage(int stage) {
+    window_.showPicture(readBitmapFile(dataPath(programDir_, stageName(stage))));
+}
 
 }  // namespace wordrope

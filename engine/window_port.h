@@ -1,6 +1,8 @@
 // What the engine needs of the window: the mask label, the picture box, a question, the end.
 #pragma once
 
+#include "bitmap.h"
+
 #include <string>
 
 namespace wordrope {
@@ -12,9 +14,9 @@ public:
     // Sets the caption of the label `scherm`.
     virtual void setScherm(const std::string& caption) = 0;
 
-    // Loads the bitmap file at `path` and makes it the picture of `Picture1`,
-    // replacing the one before. Throws Failure when the file cannot be shown.
-    virtual void showPicture(const std::string& path) = 0;
+    // Makes `picture`, read and checked by the engine, the picture of `Picture1`,
+    // replacing the one before. Throws Failure when it cannot be shown.
+    virtual void showPicture(const Bitmap& picture) = 0;
 
     // A modal question with Yes and No, Yes the default; true for Yes.
     virtual bool askYesNo(const std::string& title, const std::string& prompt) = 0;

@@ -15,6 +15,10 @@ else
   prefix_arch=""
 fi
 export WINEDEBUG=-all
+# File names are UTF-8 on this side, and programs get code page 1252 (en-US): a folder named
+# outside it shows whether the game opens its files by the wide calls.
+export LANG=C.UTF-8
+unset LC_ALL
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # "run" for playing; any other kind (test, soak) expects no window manager. The crash dialog is off in all.
 : "${WORDROPE_PREFIX_KIND:=test}"

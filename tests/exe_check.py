@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks a Windows build of wordrope.exe by reading its file, without running it: the word
-size, the GUI subsystem, imports from Windows' own DLLs only, the version record and the icon.
+size, the GUI subsystem, imports from Windows' own DLLs only, the version record, the
+application manifest and the icon.
 
 Usage: exe_check.py win32|win64 wordrope.exe
 """
@@ -10,7 +11,8 @@ import sys
 # DLLs that every Windows since XP has: a static build needs no other.
 WINDOWS_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL", "SHELL32.DLL"}
 MACHINE = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}  # machine, optional-header magic
-RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
+MANIFEST_MUST_SAY = ('level="asInvoker"', ">true</dpiAware>", ">true</longPathAware>", "supportedOS")
 
 
 class PeFile:
@@ -116,6 +118,10 @@ def problems(arch, pe):
         for key in ("FileVersion", "ProductVersion"):
             if values.get(key) != "1.00":
                 yield f"{key} {values.get(key)!r}, not '1.00'"
+    manifest = res.get(RT_MANIFEST, {}).get(1, b"").decode("utf-8", "replace")
+    for words in MANIFEST_MUST_SAY:
+        if words not in manifest:
+            yield f"the application manifest lacks {words}"
     groups = res.get(RT_GROUP_ICON, {})
     if not groups:
         yield "no icon"
@@ -137,7 +143,7 @@ def main():
     for p in found:
         print(f"{path}: {p}")
     if not found:
-        print(f"{path}: {arch} GUI program, imports {', '.join(sorted(pe.imports()))}; version 1.00; icon 16 and 32")
+        print(f"{path}: {arch} GUI program, imports {', '.join(sorted(pe.imports()))}; version 1.00; manifest; icon 16 and 32")
     return 1 if found else 0
 
 

@@ -87,9 +87,9 @@ void FakeWindow::setScherm(const std::string& caption) {
     log.push_back("scherm " + caption);
 }
 
-void FakeWindow::showPicture(const std::string& path) {
-    readBitmapFile(path);  // a missing or broken picture fails as in the real window
-    picture = path.substr(path.find_last_of('\\') + 1);
+// writePictures() makes stage s s pixels wide: the width tells which stage was shown.
+void FakeWindow::showPicture(const Bitmap& shown) {
+    picture = "scafo" + std::to_string(shown.width) + ".bmp";
     log.push_back("picture " + picture);
 }
 

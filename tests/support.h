@@ -39,12 +39,12 @@ private:
 class FakeWindow : public WindowPort {
 public:
     void setScherm(const std::string& caption) override;
-    void showPicture(const std::string& path) override;
+    void showPicture(const Bitmap& shown) override;
     bool askYesNo(const std::string& title, const std::string& prompt) override;
     void end() override;
 
     std::string scherm;
-    std::string picture;           // file name of the picture shown last, e.g. "scafo1.bmp"
+    std::string picture;           // the stage picture shown last, e.g. "scafo1.bmp"
     std::vector<std::string> log;  // "scherm ...", "picture ...", "ask ...", "end"
     std::deque<bool> answers;      // answers to the next questions; none left fails the test
     bool ended = false;

@@ -4,6 +4,7 @@
 #include "files.h"
 #include "random_source.h"
 #include "support.h"
+#include "utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -249,6 +250,23 @@ TEST(Paths, AppendTheNameWithItsBackslash) {
     EXPECT_EQ(directoryOf("C:\\Games\\Wordrope\\wordrope.exe"), "C:\\Games\\Wordrope");
     EXPECT_EQ(directoryOf("C:\\wordrope.exe"), "C:\\");
     EXPECT_EQ(directoryOf("\\\\server\\share\\wordrope.exe"), "\\\\server\\share");
+}
+
+TEST(Paths, GoBetweenUtf8AndTheWideCallsAndPast260Characters) {
+    for (const std::string s :
+         {"C:\\Gry\\\xC5\x81\xC3\xB3"
+          "d\xC5\xBA gra",
+          "D:\\\xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0", "smile \xF0\x9F\x98\x80", "plain"})
+        EXPECT_EQ(narrow(widen(s)), s);
+    EXPECT_EQ(widen("\xC5\x81\xE3\x82\xB2"), (std::wstring{wchar_t(0x141), wchar_t(0x30B2)}));
+    EXPECT_EQ(widen("\xE9t\xC0"),
+              (std::wstring{wchar_t(0xE9), L't', wchar_t(0xC0)}));  // not UTF-8: bytes as they are
+    const std::wstring local = L"C:\\" + std::wstring(300, L'x'),
+                       share = L"\\\\server\\" + std::wstring(300, L'y');
+    EXPECT_EQ(longPathForm(L"C:\\Games\\wlstdata.dat"), L"C:\\Games\\wlstdata.dat");
+    EXPECT_EQ(longPathForm(local), L"\\\\?\\" + local);
+    EXPECT_EQ(longPathForm(share), L"\\\\?\\UNC" + share.substr(1));
+    EXPECT_EQ(longPathForm(L"\\\\?\\" + local), L"\\\\?\\" + local);
 }
 
 }  // namespace

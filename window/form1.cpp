@@ -7,10 +7,13 @@
 #include "layout.h"
 #include "picture_box.h"
 #include "resource.h"
+#include "utf8.h"
 #include "version.h"
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -44,11 +47,12 @@ std::pair<int, int> screenDpi() {
 
 }  // namespace
 
+// The wide call: a folder named outside the system's code page is found as it is named.
 std::string Form1::programDirectory() {
-    std::vector<char> path(32768);
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::vector<wchar_t> path(32768);
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n == 0 || n >= path.size()) return "";
-    return directoryOf(std::string(path.data(), n));
+    return directoryOf(narrow(std::wstring(path.data(), n)));
 }
 
 Form1::Form1(HINSTANCE instance, const std::string& programDir)
@@ -96,19 +100,23 @@ LRESULT CALLBACK Form1::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     } else {
         self = reinterpret_cast<Form1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
-    return self ? self->HandleMessage(msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    const LRESULT result = self->HandleMessage(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);  // nothing reaches Form1 after it
+    return result;
 }
 
-LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+// Every message goes on with the window it came for, also after WM_DESTROY has let go of hwnd_.
+LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        HANDLE_MSG(hwnd_, WM_CREATE, OnCreate);
-        HANDLE_MSG(hwnd_, WM_COMMAND, OnCommand);
-        HANDLE_MSG(hwnd_, WM_CTLCOLORSTATIC, OnCtlColorStatic);
-        HANDLE_MSG(hwnd_, WM_ACTIVATE, OnActivate);
-        HANDLE_MSG(hwnd_, WM_SETFOCUS, OnSetFocus);
-        HANDLE_MSG(hwnd_, WM_DESTROY, OnDestroy);
+        HANDLE_MSG(hwnd, WM_CREATE, OnCreate);
+        HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
+        HANDLE_MSG(hwnd, WM_CTLCOLORSTATIC, OnCtlColorStatic);
+        HANDLE_MSG(hwnd, WM_ACTIVATE, OnActivate);
+        HANDLE_MSG(hwnd, WM_SETFOCUS, OnSetFocus);
+        HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
     }
-    return DefWindowProcA(hwnd_, msg, wParam, lParam);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 BOOL Form1::OnCreate(HWND, LPCREATESTRUCTA) {
@@ -198,6 +206,8 @@ bool Form1::translateKey(const MSG& msg) {
     if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
     const bool back = GetKeyState(VK_SHIFT) < 0;
     if (HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), back)) SetFocus(next);
+    // The keyboard is in use: show the focus rectangle from now on, as the dialog manager does.
+    SendMessageA(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     return true;
 }
 
@@ -215,22 +225,30 @@ void Form1::guarded(Step step) {
     }
 }
 
+// The failure's text is UTF-8 (file names as the player named them): shown through the wide call.
 void Form1::report(const std::string& message) {
     failed_ = true;
-    const std::string text = "Run-time error:\n\n" + message + "\n\nWordrope will now close.";
-    MessageBoxA(hwnd_, text.c_str(), "Wordrope", MB_OK | MB_ICONERROR);
+    const std::wstring text = widen("Run-time error:\n\n" + message + "\n\nWordrope will now close.");
+    MessageBoxW(hwnd_, text.c_str(), L"Wordrope", MB_OK | MB_ICONERROR);
 }
 
 void Form1::setScherm(const std::string& caption) { SetWindowTextA(scherm_, caption.c_str()); }
 
-void Form1::showPicture(const std::string& path) {
-    const Bitmap bmp = readBitmapFile(path);
-    const auto* info = reinterpret_cast<const BITMAPINFO*>(bmp.bytes.data() + bmp.infoOffset);
+void Form1::showPicture(const Bitmap& picture) {
+    // The header and colours copied out of the file's bytes, where they stand unaligned: as much
+    // as the largest header the check lets through, with 256 colours or the three masks, can take.
+    const std::size_t infoSize =
+        std::min<std::size_t>(picture.bytes.size() - picture.infoOffset, 1024 + 256 * 4 + 12);
+    std::vector<DWORD> info((infoSize + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(info.data(), picture.bytes.data() + picture.infoOffset, infoSize);
+    const auto* header = reinterpret_cast<const BITMAPINFO*>(info.data());
     HDC screen = GetDC(nullptr);
-    HBITMAP h = CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bmp.bytes.data() + bmp.bitsOffset, info,
-                               DIB_RGB_COLORS);
+    HBITMAP h = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT,
+                               picture.bytes.data() + picture.bitsOffset, header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
-    if (!h) throw fileFailure("Stage picture", path, "the picture cannot be shown");
+    if (!h)
+        throw Failure("A stage picture cannot be shown (" + std::to_string(picture.width) + " x " +
+                      std::to_string(picture.height) + " pixels)");
     setPicture(picture1_, h);
 }
 

@@ -30,13 +30,13 @@ public:
 
     // WindowPort
     void setScherm(const std::string& caption) override;
-    void showPicture(const std::string& path) override;
+    void showPicture(const Bitmap& picture) override;
     bool askYesNo(const std::string& title, const std::string& prompt) override;
     void end() override;
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     BOOL OnCreate(HWND hwnd, LPCREATESTRUCTA cs);
     void OnCommand(HWND hwnd, int id, HWND control, UINT code);

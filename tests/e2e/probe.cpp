@@ -30,10 +30,12 @@ HWND form() {
     return h && IsWindowVisible(h) ? h : nullptr;
 }
 
-// A window's text on one line: backslash, CR and LF written as \\, \r and \n.
+// A window's text on one line, in UTF-8: backslash, CR and LF written as \\, \r and \n.
 std::string textOf(HWND h) {
-    char buf[4096] = {};
-    GetWindowTextA(h, buf, sizeof buf);
+    wchar_t wide[4096] = {};
+    GetWindowTextW(h, wide, 4096);
+    char buf[4 * 4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
     std::string out;
     for (const char* p = buf; *p; ++p) {
         if (*p == '\\')

@@ -3,7 +3,9 @@
 with a word list of its own, driven by real clicks and keys."""
 import argparse
 import os
+import subprocess
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -348,6 +350,79 @@ class PictureSizes(WindowTest):
         self.assertEqual(self.game.pixel(PICTURE1, 30, 5), (192, 192, 192))
         self.assertEqual(self.game.pixel(PICTURE1, 5, 20), (192, 192, 192))
         self.assertEqual(self.game.controls[PICTURE1]["rect"], (0, 0, 265, 217))
+
+
+# Folders a player may have: names outside the system's code page (1252 here), and a path past
+# 260 characters. The game plays from each and names a missing picture by its real path.
+LONG_FOLDER = os.path.join(*["długa ścieżka " + "x" * 40] * 6)
+FOLDERS = {"polish": "Łódź gra", "japanese": "ゲーム", "long_path": LONG_FOLDER}
+
+
+class Folders(WindowTest):
+    folder = None
+    stages = {2: None}
+
+    def setUp(self):
+        self.game = wd.Game(PROBE, self.words, self.stages, name="folder", folder=self.folder)
+        self.addCleanup(self.game.stop)
+        self.game.start()
+
+    def test_plays_a_win_and_names_a_missing_picture_by_its_path(self):
+        self.assertGreater(len(self.game.windows_path("scafo2.bmp")), 260 if self.folder == LONG_FOLDER else 0)
+        self.new_word()
+        for letter in "cab":
+            self.press(letter)
+        self.game.answer(self.game.wait_box(WIN), "Yes")
+        self.wait_screen("...", 1)
+        self.press("x")
+        box = self.game.wait_box("Wordrope")
+        self.assertIn(self.game.windows_path("scafo2.bmp"), box["text"])
+        self.game.answer(box, "OK")
+        self.assertEqual(self.game.wait_exit(), 1)
+
+    def test_the_list_checker_reads_a_list_there(self):
+        checker = os.path.join(wd.GAME_DIR, "wlstcheck.exe")
+        path = self.game.windows_path("wlstdata.dat")
+        # Through a file: Wine's helper processes would hold a pipe open.
+        with tempfile.TemporaryFile() as out:
+            status = subprocess.run([wd.WINE, checker, path], stdout=out, stderr=subprocess.DEVNULL,
+                                    stdin=subprocess.DEVNULL, timeout=60).returncode
+            out.seek(0)
+            report = out.read().decode("utf-8").strip()
+        self.assertEqual((status, report), (0, f"{path}: 1 entries, 1 drawable, 1 winnable: good"))
+
+
+for _name, _folder in FOLDERS.items():
+    globals()[f"Folder_{_name}"] = type(f"Folder_{_name}", (Folders,), {"folder": _folder})
+del Folders
+
+
+class HighDpi(WindowTest):
+    """At 144 dots per inch the layout and the pictures grow by half, from the same twips."""
+
+    def setUp(self):
+        set_dpi(144)
+        self.addCleanup(set_dpi, 96)
+        super().setUp()
+
+    def test_layout_and_pictures_scale_by_one_and_a_half(self):
+        g = self.game
+        self.assertEqual(g.form[2:], (628, 372))
+        self.assertEqual(g.controls[PICTURE1]["rect"], (0, 0, 398, 326))
+        self.assertEqual(g.controls[NEW_WORD]["rect"], (432, 168, 158, 26))
+        self.assertEqual(g.controls[letter_id("b")]["rect"], (24, 324, 26, 26))
+        self.new_word()
+        # A 40 x 30 stage picture covers 60 x 45 pixels; grey lies beyond.
+        self.assertEqual(g.pixel(PICTURE1, 58, 43), wd.STAGE_COLOURS[1])
+        self.assertEqual(g.pixel(PICTURE1, 62, 10), (192, 192, 192))
+        self.assertEqual(g.pixel(PICTURE1, 10, 47), (192, 192, 192))
+
+
+def set_dpi(dpi):
+    """Wine reads LogPixels when a process starts."""
+    subprocess.run([wd.WINE, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                    "/d", str(dpi), "/f"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True,
+                   timeout=60)
 
 
 if __name__ == "__main__":

@@ -89,7 +89,7 @@ class Probe:
                 raise AssertionError("probe.exe ended")
             self.buf += chunk
         line, self.buf = self.buf.split(b"\n", 1)
-        return line.decode("latin-1").rstrip("\r")
+        return line.decode("utf-8").rstrip("\r")
 
     @staticmethod
     def unescape(text):
@@ -118,13 +118,16 @@ class Probe:
 class Game:
     """wordrope.exe started from a folder of its own with the given word list."""
 
-    def __init__(self, probe, words=b"cab\r\n", stages=None, name="game", shipped=False):
+    def __init__(self, probe, words=b"cab\r\n", stages=None, name="game", shipped=False, folder=None):
         """`words` None: no word list; `stages` maps a stage to its file's bytes (None: no file).
-        With `shipped` the folder holds the game as built, data and all."""
+        With `shipped` the folder holds the game as built, data and all. `folder` names the game's
+        folder (a relative path) inside a fresh one of its own."""
         self.probe = probe
         base = os.path.join(ROOT, "build", "e2e")
         os.makedirs(base, exist_ok=True)
-        self.folder = tempfile.mkdtemp(prefix=name + "-", dir=base)
+        self.top = tempfile.mkdtemp(prefix=name + "-", dir=base)
+        self.folder = os.path.join(self.top, folder) if folder else self.top
+        os.makedirs(self.folder, exist_ok=True)
         shutil.copy(os.path.join(GAME_DIR, "wordrope.exe"), self.folder)
         if shipped:
             for name in ["wlstdata.dat"] + [f"scafo{n}.bmp" for n in range(1, 10)]:
@@ -139,6 +142,10 @@ class Game:
         self.proc = None
         self.form = None
         self.controls = {}
+
+    def windows_path(self, name=""):
+        """A file of the game's folder as the game sees it, through Wine's drive Z:."""
+        return "Z:" + os.path.join(self.folder, name).replace("/", "\\")
 
     def write(self, name, content):
         with open(os.path.join(self.folder, name), "wb") as f:
@@ -186,7 +193,7 @@ class Game:
         if self.proc:
             self.log.close()
             os.remove(self.folder + ".wine.log")
-        shutil.rmtree(self.folder, ignore_errors=True)
+        shutil.rmtree(self.top, ignore_errors=True)
 
     # What is on screen.
     def text(self, cid):

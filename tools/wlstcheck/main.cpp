@@ -1,9 +1,9 @@
 // wlstcheck: reports what the game will make of word lists, before anyone plays them.
 #include "files.h"
 #include "listcheck.h"
+#include "utf8.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -24,9 +24,10 @@ const char kUsage[] =
 // The default list: wlstdata.dat in the folder of this program.
 std::string besideProgram() {
 #ifdef _WIN32
-    std::vector<char> path(32768);
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    const std::string self = n && n < path.size() ? std::string(path.data(), n) : "wlstcheck.exe";
+    std::vector<wchar_t> path(32768);
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const std::string self =
+        n && n < path.size() ? wordrope::narrow(std::wstring(path.data(), n)) : std::string("wlstcheck.exe");
     return wordrope::dataPath(wordrope::directoryOf(self), wordrope::kWordListName);
 #else
     char path[PATH_MAX];
@@ -36,31 +37,58 @@ std::string besideProgram() {
 #endif
 }
 
-}  // namespace
+// One line of the report: UTF-8, or wide text to a Windows console, which shows any name.
+void say(const std::string& line) {
+#ifdef _WIN32
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode;
+    if (GetConsoleMode(out, &mode)) {
+        const std::wstring wide = wordrope::widen(line + "\n");
+        DWORD written;
+        WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+#endif
+    std::printf("%s\n", line.c_str());
+}
 
-int main(int argc, char** argv) {
+int check(const std::vector<std::string>& args) {
     std::vector<std::string> files;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (argv[i][0] == '-' && argv[i][1] != '\0') {
-            std::fprintf(stderr, "wlstcheck: unknown option %s\n%s", argv[i], kUsage);
+        if (arg.size() > 1 && arg[0] == '-') {
+            std::fprintf(stderr, "wlstcheck: unknown option %s\n%s", arg.c_str(), kUsage);
             return 64;
         }
-        files.emplace_back(argv[i]);
+        files.push_back(arg);
     }
     if (files.empty()) files.push_back(besideProgram());
 
     int status = 0;
     for (const std::string& file : files) {
         const wordrope::ListReport r = wordrope::checkList(file, file);
-        for (const std::string& line : r.lines) std::printf("%s\n", line.c_str());
+        for (const std::string& line : r.lines) say(line);
         if (r.errors)
             status = 2;
         else if (r.warnings && status == 0)
             status = 1;
     }
+    std::fflush(stdout);
     return status;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The wide command line: file names arrive whole whatever the system's code page.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(wordrope::narrow(argv[i]));
+    return check(args);
+}
+#else
+int main(int argc, char** argv) { return check(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
