@@ -1,5 +1,5 @@
 # Wordrope: `make run` builds and plays, `make test` builds and runs every test.
-.PHONY: all bootstrap machine native win32 win64 windows asan fuzz-build test run screenshot dist bench fuzz soak clean
+.PHONY: all bootstrap machine native win32 win64 windows asan fuzz-build test run screenshot dist zip reproducible bench fuzz soak clean
 
 FUZZ_SECONDS ?= 600
 
@@ -48,6 +48,7 @@ test: machine native win32 win64 asan fuzz-build
 	@ctest --preset native
 	@ctest --preset asan
 	@ctest --preset fuzz
+	@$(MAKE) --no-print-directory reproducible
 	@scripts/wine-suites.sh
 
 # Longer fuzzing: FUZZ_SECONDS split between the two fuzzers.
@@ -64,10 +65,16 @@ run: windows
 screenshot: windows
 	@WORDROPE_GAME_DIR=$(GAME) $(DISPLAYED) python3 scripts/screenshot.py $(PROBE) docs/screenshot.png
 
+# The release: the 32-bit game folder as players get it, the same bytes from the same commit.
 dist: win32
-	@rm -f build/wordrope.zip
-	@cd build && zip -qr wordrope.zip wordrope
-	@echo "build/wordrope.zip: $$(unzip -l build/wordrope.zip | tail -1)"
+	@$(MAKE) --no-print-directory zip
+
+zip:
+	@python3 scripts/make-zip.py build/wordrope-1.1.zip wordrope $$(find build/wordrope -maxdepth 1 -type f)
+
+# The 32-bit game built again in another folder must come out byte for byte the same.
+reproducible: dist
+	@scripts/reproducible.sh
 
 bench: native windows
 	@build/native/bench/draw_bench

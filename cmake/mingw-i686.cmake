@@ -2,7 +2,5 @@
 # 64-bit and native builds have, so that all three draw alike.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(WORDROPE_WINE_ARCH win32)
+set(WORDROPE_ARCH_FLAGS "-msse2 -mfpmath=sse")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
-
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")

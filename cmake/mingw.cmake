@@ -3,8 +3,10 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(triple ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 
-set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+# The win32 thread model: nothing here uses threads, and the posix one links winpthreads,
+# which imports functions Windows XP lacks (GetTickCount64).
+set(CMAKE_C_COMPILER ${triple}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${triple}-g++-win32)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${triple})
@@ -12,7 +14,14 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Small and the same every time: sized for size (the engine's draw keeps -O2, see engine/),
+# unused sections dropped, and no time stamp in the executable.
+set(CMAKE_C_FLAGS_INIT "${WORDROPE_ARCH_FLAGS} -ffunction-sections -fdata-sections")
+set(CMAKE_CXX_FLAGS_INIT "${WORDROPE_ARCH_FLAGS} -ffunction-sections -fdata-sections")
+set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+    "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp")
 
 # Windows test programs run under Wine, with the loader and a prefix of their word size.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh;${WORDROPE_WINE_ARCH}")

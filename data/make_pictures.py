@@ -114,6 +114,51 @@ def bmp_4bit(canvas, palette):
     return header + info + table + bits
 
 
+def bmp_rle4(canvas, palette):
+    """The same picture run-length encoded (BI_RLE4): a few KB instead of 37 for the one built
+    into the program. Each run of one colour is (count, colour in both nibbles)."""
+    index = {colour: i for i, colour in enumerate(palette)}
+    bits = bytearray()
+    for y in range(canvas.height - 1, -1, -1):
+        x = 0
+        while x < canvas.width:
+            colour, run = canvas.px[y][x], 1
+            while x + run < canvas.width and run < 255 and canvas.px[y][x + run] == colour:
+                run += 1
+            bits += bytes((run, index[colour] * 17))
+            x += run
+        bits += b"\0\0"  # end of the row
+    bits += b"\0\1"  # end of the picture
+    plain = bmp_4bit(canvas, palette)
+    table = plain[54:54 + 64]
+    offset = 14 + 40 + len(table)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 4, 2, len(bits), 2835, 2835, 16, 0)
+    out = header + info + table + bytes(bits)
+    assert rle4_pixels(out) == plain[offset:], "the encoded picture must draw the same pixels"
+    return out
+
+
+def rle4_pixels(data):
+    """Decodes what bmp_rle4 writes back into the rows of bmp_4bit: the check of the encoding."""
+    width, height = struct.unpack_from("<ii", data, 18)
+    stride = ((width * 4 + 31) // 32) * 4
+    rows, row, at = [], [], struct.unpack_from("<I", data, 10)[0]
+    while True:
+        count, value = data[at], data[at + 1]
+        at += 2
+        if count:
+            row += [value >> 4] * count
+        elif value == 0 or value == 1:
+            packed = bytearray(stride)
+            for x, nibble in enumerate(row):
+                packed[x // 2] |= nibble << (4 if x % 2 == 0 else 0)
+            rows.append(bytes(packed)) if row else None
+            row = []
+            if value == 1:
+                return b"".join(rows)
+
+
 def icon_image(size):
     """A neutral smiley: yellow disc, black outline, upright oval eyes, straight mouth."""
     c = Canvas(size, size, None)
@@ -158,7 +203,7 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     files = {f"scafo{n}.bmp": bmp_4bit(stage(n), PALETTE) for n in range(1, 10)}
-    files["startup.bmp"] = files["scafo1.bmp"]
+    files["startup.bmp"] = bmp_rle4(stage(1), PALETTE)  # stage 1, compressed inside the program
     files["wordrope.ico"] = ico()
     for name, data in files.items():
         with open(os.path.join(out, name), "wb") as f:

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Checks a Windows build of wordrope.exe by reading its file, without running it: the word
-size, the GUI subsystem, imports from Windows' own DLLs only, the version record, the
-application manifest and the icon.
+"""Checks a Windows build by reading its files, without running them. Both programs: the word
+size, imports from Windows' own DLLs only and none that Windows XP lacks, and the size bound.
+wordrope.exe also: the GUI subsystem, the version record, the application manifest and the icon.
 
-Usage: exe_check.py win32|win64 wordrope.exe
+Usage: exe_check.py win32|win64 wordrope.exe wlstcheck.exe
 """
 import struct
 import sys
@@ -11,6 +11,17 @@ import sys
 # DLLs that every Windows since XP has: a static build needs no other.
 WINDOWS_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL", "SHELL32.DLL"}
 MACHINE = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}  # machine, optional-header magic
+MAX_BYTES = 300 * 1024  # the runtime alone, with exceptions and strings, takes about 230 KB
+# Functions of those DLLs that came after Windows XP and that a MinGW runtime may pull in.
+NOT_ON_XP = {
+    "AcquireSRWLockExclusive", "AcquireSRWLockShared", "AddDllDirectory", "CancelIoEx", "CompareStringEx",
+    "CreateSymbolicLinkW", "FlsAlloc", "FlsFree", "FlsGetValue", "FlsSetValue", "GetDpiForWindow", "GetErrorMode",
+    "GetFileInformationByHandleEx", "GetFinalPathNameByHandleW", "GetLocaleInfoEx", "GetSystemTimePreciseAsFileTime",
+    "GetThreadId", "GetTickCount64", "GetUserDefaultLocaleName", "InitOnceExecuteOnce", "InitializeConditionVariable",
+    "InitializeSRWLock", "LCMapStringEx", "QueryFullProcessImageNameW", "ReleaseSRWLockExclusive",
+    "ReleaseSRWLockShared", "SetDefaultDllDirectories", "SetProcessDPIAware", "SetProcessDpiAwarenessContext",
+    "SetThreadErrorMode", "SleepConditionVariableCS", "SleepConditionVariableSRW", "WakeAllConditionVariable",
+    "WakeConditionVariable"}
 RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 MANIFEST_MUST_SAY = ('level="asInvoker"', ">true</dpiAware>", ">true</longPathAware>", "supportedOS")
 
@@ -100,14 +111,23 @@ def version_strings(record):
     return (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF), values
 
 
-def problems(arch, pe):
+def program_problems(arch, pe, size):
+    """What both programs must be."""
     machine, magic = MACHINE[arch]
     if (pe.machine, pe.magic) != (machine, magic):
         yield f"machine {pe.machine:#x} with header {pe.magic:#x}, not {arch}"
-    if pe.subsystem != 2:
-        yield f"subsystem {pe.subsystem}, not the Windows GUI"
-    for dll in sorted(set(pe.imports()) - WINDOWS_DLLS):
+    imports = pe.imports()
+    for dll in sorted(set(imports) - WINDOWS_DLLS):
         yield f"imports {dll}, which is not one of Windows' own DLLs"
+    for dll, functions in sorted(imports.items()):
+        for function in sorted(NOT_ON_XP.intersection(functions)):
+            yield f"imports {function} from {dll}, which Windows XP lacks"
+    if size > MAX_BYTES:
+        yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
+
+
+def game_problems(pe):
+    """What only the game must be."""
     res = pe.resources()
     if RT_VERSION not in res:
         yield "no version record"
@@ -136,15 +156,21 @@ def problems(arch, pe):
 
 
 def main():
-    arch, path = sys.argv[1:3]
-    with open(path, "rb") as f:
-        pe = PeFile(f.read())
-    found = list(problems(arch, pe))
-    for p in found:
-        print(f"{path}: {p}")
-    if not found:
-        print(f"{path}: {arch} GUI program, imports {', '.join(sorted(pe.imports()))}; version 1.00; manifest; icon 16 and 32")
-    return 1 if found else 0
+    arch, game, checker = sys.argv[1:4]
+    failed = False
+    for path in (game, checker):
+        with open(path, "rb") as f:
+            data = f.read()
+        pe = PeFile(data)
+        found = list(program_problems(arch, pe, len(data)))
+        if path == game:
+            found += list(game_problems(pe))
+        for p in found:
+            print(f"{path}: {p}")
+        if not found:
+            print(f"{path}: {arch}, {len(data):,} bytes, imports {', '.join(sorted(pe.imports()))}: good")
+        failed = failed or bool(found)
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":

@@ -8,6 +8,7 @@
 #include <vector>
 
 #ifdef _WIN32
+#include <conio.h>
 #include <windows.h>
 #else
 #include <unistd.h>
@@ -87,7 +88,14 @@ int check(const std::vector<std::string>& args) {
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(wordrope::narrow(argv[i]));
-    return check(args);
+    const int status = check(args);
+    // Double-clicked, the program has a console of its own, which would close with it at once.
+    DWORD processes[2];
+    if (GetConsoleProcessList(processes, 2) == 1) {
+        say("Press any key to close this window.");
+        _getch();
+    }
+    return status;
 }
 #else
 int main(int argc, char** argv) { return check(std::vector<std::string>(argv + 1, argv + argc)); }
