@@ -76,13 +76,13 @@ zip:
 reproducible: dist
 	@scripts/reproducible.sh
 
-bench: native windows
+bench: native
 	@build/native/bench/draw_bench
-	@$(DISPLAYED) python3 bench/startup_bench.py $(PROBE) $(GAME) build/$(ARCH)/bench/minwin.exe
 
-# The whole soak: 500 games under Wine, in a prefix of its own.
+# The long soak: 500 games in one process under Wine, in a prefix of its own.
 soak: windows
-	@WORDROPE_PREFIX_KIND=soak WORDROPE_GAME_DIR=$(GAME) $(DISPLAYED) python3 tests/e2e/soak.py --probe $(PROBE) --games 500
+	@WORDROPE_PREFIX_KIND=soak WORDROPE_SOAK_GAMES=500 WORDROPE_GAME_DIR=$(GAME) $(DISPLAYED) \
+	  python3 tests/e2e/test_window.py --probe $(PROBE) --game-dir $(GAME) Soak
 
 clean:
 	rm -rf build

@@ -50,7 +50,7 @@ wordrope_prefix() {
     echo '"ShowCrashDialog"=dword:00000000'
     if [ "$WORDROPE_PREFIX_KIND" != run ]; then
       # No window manager under test: unmanaged windows close message boxes without a stall.
-      for exe in wordrope.exe probe.exe minwin.exe; do
+      for exe in wordrope.exe probe.exe; do
         echo
         echo "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver]"
         echo '"Managed"="N"'

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace wordrope;
@@ -15,6 +15,7 @@ using namespace wordrope::test;
 namespace {
 
 using Log = std::vector<std::string>;
+const std::string kAsk = " Do you want to play again ? ";
 
 // A game folder with the nine pictures and a word list, and a game on it.
 class GameTest : public ::testing::Test {
@@ -26,21 +27,24 @@ protected:
         folder.writeList(bytes);
         random.values = std::move(values);
     }
-    void press(char letter) {
-        game.guess = std::string(1, letter);
-        game.textopscherm();
-    }
-    void pressAll(const std::string& letters) {
-        for (char c : letters) press(c);
+    void press(const std::string& letters) {
+        for (char c : letters) {
+            game.guess = std::string(1, c);
+            game.textopscherm();
+        }
     }
     void newWord() {
         game.state = kNewGame;
         game.textopscherm();
     }
-    Log takeLog() {
-        Log l;
-        l.swap(window.log);
-        return l;
+    Log takeLog() { return std::exchange(window.log, {}); }
+    std::string failureOf(const std::string& letters) {
+        try {
+            letters.empty() ? newWord() : press(letters);
+        } catch (const Failure& f) {
+            return f.what();
+        }
+        return "";
     }
 
     GameFolder folder;
@@ -49,88 +53,80 @@ protected:
     Game game{window, random, folder.dir()};
 };
 
-const std::string kAsk = " Do you want to play again ? ";
-
 TEST_F(GameTest, LettersBeforeTheFirstNewWordChangeNothingButTheGuess) {
     useList("apple");
-    press('a');
+    press("a");
     EXPECT_EQ(game.guess, "a");
-    EXPECT_EQ(game.state, kIdle);
     EXPECT_TRUE(window.log.empty());
     newWord();
     EXPECT_EQ(takeLog(), (Log{"picture scafo1.bmp", "scherm ....."}));
     EXPECT_EQ(game.state, kGuessing);
 }
 
-TEST_F(GameTest, NewWordSetsUpDrawsAndMasksInOneCall) {
+TEST_F(GameTest, NewWordDrawsTheEntryThePickNamesAndMasksIt) {
     useList("zero\r\nwell-done\r\nice cream\r\n", {0.5f, 0.99f});
     newWord();
     EXPECT_EQ(takeLog(), (Log{"picture scafo1.bmp", "scherm ....-...."}));
-    EXPECT_EQ(game.word, "well-done");
-    EXPECT_EQ(game.entries, 2);  // three entries, less one
-    EXPECT_EQ(game.pick, 2);
-    EXPECT_EQ(game.misses, 0);
-    EXPECT_EQ(random.reseeds, 1);
     newWord();
     EXPECT_EQ(window.scherm, "... .....");
-    EXPECT_EQ(random.reseeds, 2);
+}
+
+TEST_F(GameTest, EveryNewGameReadsTheListAfresh) {
+    useList("before", {0.0f, 0.0f});
+    newWord();
+    useList("after", {0.0f});
+    newWord();
+    EXPECT_EQ(game.word, "after");
 }
 
 TEST_F(GameTest, AGuessRevealsEveryOccurrenceAndARepeatIsAMiss) {
     useList("geese");
     newWord();
     takeLog();
-    press('e');
+    press("e");
     EXPECT_EQ(takeLog(), (Log{"scherm .ee.e"}));
-    press('e');
-    EXPECT_EQ(takeLog(), (Log{"picture scafo2.bmp"}));  // the mask stays
-    EXPECT_EQ(game.misses, 1);
-    press('x');
-    EXPECT_EQ(takeLog(), (Log{"picture scafo3.bmp"}));
-    EXPECT_EQ(game.guess, "x");
+    press("ex");
+    EXPECT_EQ(takeLog(), (Log{"picture scafo2.bmp", "picture scafo3.bmp"}));  // the mask stays
 }
 
 TEST_F(GameTest, WinningAsksAndYesStartsTheNextGameInTheSameCall) {
     useList("ab", {0.0f, 0.0f});
     newWord();
-    press('z');
+    press("z");
     takeLog();
     window.answers = {true};
-    press('a');
-    press('b');
+    press("ab");
     EXPECT_EQ(takeLog(), (Log{"scherm a.", "scherm ab", "ask  !!! WELL DONE !!! |" + kAsk,
                               "picture scafo1.bmp", "scherm .."}));
     EXPECT_EQ(game.state, kGuessing);
-    EXPECT_EQ(game.misses, 0);
-    EXPECT_EQ(game.marks[1], "");
+    press("c");
+    EXPECT_EQ(window.picture, "scafo2.bmp") << "misses count from nought again";
 }
 
-TEST_F(GameTest, SevenMissesThenTheLastLetterStillWins) {
+TEST_F(GameTest, SevenMissesThenTheLastLetterStillWinsAndNoEnds) {
     useList("a");
     newWord();
-    EXPECT_EQ(window.scherm, ".");
-    pressAll("bcdefgh");
+    press("bcdefgh");
     EXPECT_EQ(window.picture, "scafo8.bmp");
     window.answers = {false};
-    press('a');
+    press("a");
     EXPECT_EQ(window.scherm, "a");
     EXPECT_EQ(window.log.back(), "end");
-    EXPECT_TRUE(window.ended);
 }
 
-TEST_F(GameTest, TheEighthMissShowsStageNineThenAsksWithTheWord) {
+TEST_F(GameTest, EachMissShowsTheNextStageAndTheEighthAsksWithTheWord) {
     useList("Quiz", {0.0f, 0.0f});
     newWord();
-    pressAll("abcdefg");
     takeLog();
-    window.answers = {true};
-    press('h');
+    press("abcdefg");
+    EXPECT_EQ(takeLog(),
+              (Log{"picture scafo2.bmp", "picture scafo3.bmp", "picture scafo4.bmp", "picture scafo5.bmp",
+                   "picture scafo6.bmp", "picture scafo7.bmp", "picture scafo8.bmp"}));
+    window.answers = {true, false};
+    press("h");
     EXPECT_EQ(takeLog(), (Log{"picture scafo9.bmp", "ask  No!!, the answer was Quiz|" + kAsk,
                               "picture scafo1.bmp", "scherm ...."}));
-    EXPECT_EQ(game.misses, 0);
-    pressAll("abcdefg");
-    window.answers = {false};
-    press('h');
+    press("abcdefgh");
     EXPECT_EQ(window.log.back(), "end");
     EXPECT_EQ(window.scherm, "....") << "the lost word is never written into scherm";
 }
@@ -138,31 +134,29 @@ TEST_F(GameTest, TheEighthMissShowsStageNineThenAsksWithTheWord) {
 TEST_F(GameTest, NewWordMidGameDropsItSilently) {
     useList("abc", {0.0f, 0.0f});
     newWord();
-    pressAll("axy");
-    EXPECT_EQ(game.misses, 2);
+    press("axy");
     takeLog();
     newWord();
     EXPECT_EQ(takeLog(), (Log{"picture scafo1.bmp", "scherm ..."}));
-    EXPECT_EQ(game.misses, 0);
+    press("x");
+    EXPECT_EQ(window.picture, "scafo2.bmp");
 }
 
-struct UnusualWord {
-    const char* word;
-    const char* firstMask;
-    const char* presses;
-    const char* lastMask;  // after the presses
-    bool ends;             // the presses won or lost the game (answered No)
-};
-
 TEST_F(GameTest, UnusualWordsFollowTheRules) {
-    const UnusualWord cases[] = {
-        {"a.b", "...", "ab", "a.b", true},   // a dot is never revealed, yet matches
-        {"Bob", "...", "bo", ".ob", false},  // the capital can never be shown
-        {"x-ray", ".-...", "xray", "x-ray", true},
+    const struct {
+        const char* word;
+        const char* firstMask;
+        const char* presses;
+        const char* lastMask;  // after the presses
+        bool ends;             // the presses won or lost the game (answered No)
+    } cases[] = {
+        {"a.b", "...", "ab", "a.b", true},        // a dot is never revealed, yet matches
+        {"Bob", "...", "bo", ".ob", false},       // the capital can never be shown
         {"- -", "- -", "abcdefgh", "- -", true},  // complete from the start, every press a miss
         {"k", ".", "k", "k", true},
+        {"\"ice, cream\"", ".... .....", "", ".... .....", false},  // one word, without its quotes
     };
-    for (const UnusualWord& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.word);
         window = FakeWindow{};
         game.state = kIdle;
@@ -170,74 +164,45 @@ TEST_F(GameTest, UnusualWordsFollowTheRules) {
         newWord();
         EXPECT_EQ(window.scherm, c.firstMask);
         window.answers = {false};
-        pressAll(c.presses);
+        press(c.presses);
         EXPECT_EQ(window.scherm, c.lastMask);
         EXPECT_EQ(window.ended, c.ends);
     }
 }
 
-TEST_F(GameTest, AnEmptyEntryIsNeverDrawn) {
-    // Two entries, the second an empty last line: 1 x r + 1 rounds to 2 for r = 0.75.
-    useList("x\r\n\r\n", {0.75f, 0.25f, 0.0f});
+TEST_F(GameTest, AnEmptyEntryIsDrawnAgainWithANewValue) {
+    useList("x\r\n\r\n", {0.75f, 0.25f, 0.0f});  // 1 x 0.75 + 1 rounds to 2: the empty last line
     newWord();
     EXPECT_EQ(game.word, "x");
-    EXPECT_EQ(random.values.size(), 1u) << "the empty draw is repeated with a new value";
-}
-
-TEST_F(GameTest, QuotedEntryWithACommaIsOneWord) {
-    useList("\"ice, cream\"");
-    newWord();
-    EXPECT_EQ(game.word, "ice, cream");
-    EXPECT_EQ(window.scherm, ".... .....");
+    EXPECT_EQ(random.values.size(), 1u);
 }
 
 TEST_F(GameTest, NoRevealedMarkOfALongWordLeaksIntoTheNextGame) {
-    // 35 letters, "q" only at position 33. The next word reveals nothing at 33 before its letter is guessed.
-    std::string first(35, 'a');
+    // Position 33 of the first word is revealed; in the second it must stay hidden until guessed.
+    std::string first(35, 'a'), second(35, 'b');
     first[32] = 'q';
-    std::string second(35, 'b');
+    second[32] = 'c';
     useList(first + "\r\n" + second, {0.0f, 0.99f});
     newWord();
-    press('q');
-    EXPECT_EQ(game.marks[33], "@");
+    press("q");
     newWord();
-    EXPECT_EQ(game.word, second);
-    for (std::size_t k = 1; k <= 40; ++k) EXPECT_EQ(game.marks[k], "") << "slot " << k;
-    press('z');
-    EXPECT_EQ(game.misses, 1);
-    window.answers = {false};
-    press('b');
-    EXPECT_EQ(window.scherm, second) << "won only when every letter is guessed";
+    press("b");
+    EXPECT_EQ(window.scherm, std::string(32, 'b') + ".bb");
 }
 
-// Failures reach the caller untouched, with the file and the problem in the message.
-std::string failureOf(Game& game, const std::function<void()>& step) {
-    try {
-        step();
-    } catch (const Failure& f) {
-        return f.what();
-    }
-    (void)game;
-    return "";
-}
-
-TEST_F(GameTest, FailuresNameTheFileAndProblem) {
+TEST_F(GameTest, FailuresReachTheCallerNamingTheFileAndProblem) {
     folder.remove("scafo1.bmp");
     useList("word");
-    EXPECT_NE(failureOf(game, [&] { newWord(); }).find("scafo1.bmp\": not found"), std::string::npos);
+    EXPECT_NE(failureOf("").find("scafo1.bmp\": not found"), std::string::npos);
     folder.writePictures();
-
     folder.remove("wlstdata.dat");
-    EXPECT_NE(failureOf(game, [&] { newWord(); }).find("wlstdata.dat\": not found"), std::string::npos);
-
+    EXPECT_NE(failureOf("").find("wlstdata.dat\": not found"), std::string::npos);
     useList(",,\r\n,");
-    EXPECT_NE(failureOf(game, [&] { newWord(); }).find("all 4 entries are empty"), std::string::npos);
-
+    EXPECT_NE(failureOf("").find("all 4 entries are empty"), std::string::npos);
     useList("ab");
     newWord();
     folder.remove("scafo3.bmp");
-    press('x');
-    EXPECT_NE(failureOf(game, [&] { press('y'); }).find("scafo3.bmp\": not found"), std::string::npos);
+    EXPECT_NE(failureOf("xy").find("scafo3.bmp\": not found"), std::string::npos);
 }
 
 }  // namespace

@@ -15,36 +15,18 @@ namespace fs = std::filesystem;
 
 namespace wordrope::test {
 
-namespace {
-
-void put16(std::string& s, unsigned v) {
-    s += static_cast<char>(v & 0xFF);
-    s += static_cast<char>((v >> 8) & 0xFF);
-}
-void put32(std::string& s, unsigned v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
-
-}  // namespace
-
 std::string bitmapFile(int width, int height) {
-    const unsigned stride = (static_cast<unsigned>(width) * 3 + 3) / 4 * 4;
-    const unsigned image = stride * static_cast<unsigned>(height);
-    std::string s = "BM";
-    put32(s, 54 + image);
-    put32(s, 0);
-    put32(s, 54);
-    put32(s, 40);
-    put32(s, static_cast<unsigned>(width));
-    put32(s, static_cast<unsigned>(height));
-    put16(s, 1);
-    put16(s, 24);
-    put32(s, 0);
-    put32(s, image);
-    for (int i = 0; i < 4; ++i) put32(s, 0);
-    s += std::string(image, '\x7f');
-    return s;
+    const auto stride = (static_cast<unsigned>(width) * 3 + 3) / 4 * 4,
+               image = stride * static_cast<unsigned>(height);
+    std::string s;
+    const auto put = [&s](unsigned v, int bytes) {
+        for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    s = "BM";
+    put(54 + image, 4), put(0, 4), put(54, 4);                                                // file header
+    put(40, 4), put(static_cast<unsigned>(width), 4), put(static_cast<unsigned>(height), 4);  // info header
+    put(1, 2), put(24, 2), put(0, 4), put(image, 4);
+    return s + std::string(16, '\0') + std::string(image, '\x7f');
 }
 
 GameFolder::GameFolder() {

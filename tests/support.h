@@ -54,11 +54,10 @@ public:
 class ScriptedRandom : public RandomSource {
 public:
     explicit ScriptedRandom(std::deque<float> script = {}) : values(std::move(script)) {}
-    void reseed() override { ++reseeds; }
+    void reseed() override {}
     float next() override;
 
     std::deque<float> values;
-    int reseeds = 0;
 };
 
 }  // namespace wordrope::test

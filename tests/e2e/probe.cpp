@@ -1,52 +1,42 @@
 // probe.exe: answers questions about Wordrope's windows through the Win32 API, one line a command.
 //
 // Runs beside the game under the same wineserver and reads commands from standard input:
-//   form                 -> "form PID X Y W H" (client area on screen) or "none"
-//   frame                -> "frame X Y W H": the whole main window on screen, title bar included
-//   ready TITLE          -> "ready" when a visible window of that title answers a message, else "none"
-//   picture              -> "picture HANDLE": the bitmap Picture1 shows now (changes with every new picture)
-//   controls             -> "control ID CLASS X Y W H TABSTOP|- TEXT" lines (client coordinates), then "end"
-//   text ID              -> "text TEXT"
-//   focus                -> "focus ID", "focus box" (in a message box) or "focus none"
-//   enabled              -> "enabled 0|1" for the main window
-//   box                  -> "box" then "title T", "text T", "icon 0|1", "button ID DEFAULT CX CY TEXT" lines,
-//   "end"; or "none" extent TEXT          -> "extent UI SYSTEM": TEXT's width in the user-interface font and
-//   the System font memory PID           -> "memory PAGEFILE WORKINGSET" in bytes close                ->
-//   posts WM_CLOSE to the main window: "ok" quit
+//   form          -> "form PID X Y W H" (the client area on screen) or "none"
+//   controls      -> "control ID CLASS X Y W H TABSTOP|- TEXT" lines (client coordinates), then "end"
+//   text ID       -> "text TEXT"
+//   focus         -> "focus ID", "focus box" (in a message box) or "focus none"
+//   enabled       -> "enabled 0|1" for the main window
+//   box           -> "box", "title T", "text T", "icon 0|1", "button ID DEFAULT CX CY TEXT" lines, "end"; or
+//   "none" extent TEXT   -> "extent UI SYSTEM": TEXT's width in the user-interface font and in the System
+//   font memory PID    -> "memory PAGEFILE WORKINGSET" in bytes close         -> "ok", having posted WM_CLOSE
+//   to the main window
+// Texts come in UTF-8, with backslash, CR and LF written as \\, \r and \n.
+#include "resource.h"
+#include "version.h"
+
 #include <windows.h>
 // psapi.h needs windows.h before it.
 #include <psapi.h>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
-const char kTitle[] = "Wordrope ver.1.1 for Windows";
-
 HWND form() {
-    HWND h = FindWindowA(nullptr, kTitle);
+    HWND h = FindWindowA(nullptr, WORDROPE_TITLE);
     return h && IsWindowVisible(h) ? h : nullptr;
 }
 
-// A window's text on one line, in UTF-8: backslash, CR and LF written as \\, \r and \n.
 std::string textOf(HWND h) {
     wchar_t wide[4096] = {};
     GetWindowTextW(h, wide, 4096);
-    char buf[4 * 4096] = {};
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
+    char utf8[4 * 4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
     std::string out;
-    for (const char* p = buf; *p; ++p) {
-        if (*p == '\\')
-            out += "\\\\";
-        else if (*p == '\n')
-            out += "\\n";
-        else if (*p == '\r')
-            out += "\\r";
-        else
-            out += *p;
-    }
+    for (const char* p = utf8; *p; ++p)
+        out += *p == '\\' ? "\\\\" : *p == '\n' ? "\\n" : *p == '\r' ? "\\r" : std::string(1, *p);
     return out;
 }
 
@@ -56,130 +46,103 @@ std::string classOf(HWND h) {
     return buf;
 }
 
-struct BoxSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK findBox(HWND h, LPARAM lp) {
-    auto* s = reinterpret_cast<BoxSearch*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    if (pid == s->pid && IsWindowVisible(h) && classOf(h) == "#32770") {
-        s->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND messageBox() {
-    HWND f = form();
-    if (!f) return nullptr;
-    BoxSearch s = {0, nullptr};
-    GetWindowThreadProcessId(f, &s.pid);
-    EnumWindows(findBox, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-BOOL CALLBACK listControl(HWND h, LPARAM lp) {
-    HWND parent = reinterpret_cast<HWND>(lp);
-    if (GetParent(h) != parent) return TRUE;
+RECT rectIn(HWND h, HWND parent) {
     RECT r;
     GetWindowRect(h, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-    const LONG style = GetWindowLongA(h, GWL_STYLE);
+    return r;
+}
+
+BOOL CALLBACK findBox(HWND h, LPARAM lp) {
+    auto* box = reinterpret_cast<HWND*>(lp);
+    DWORD pid = 0, formPid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    GetWindowThreadProcessId(form(), &formPid);
+    if (pid != formPid || !IsWindowVisible(h) || classOf(h) != "#32770") return TRUE;
+    *box = h;
+    return FALSE;
+}
+
+BOOL CALLBACK listControl(HWND h, LPARAM lp) {
+    const auto parent = reinterpret_cast<HWND>(lp);
+    if (GetParent(h) != parent) return TRUE;
+    const RECT r = rectIn(h, parent);
     std::printf("control %d %s %ld %ld %ld %ld %s %s\n", GetDlgCtrlID(h), classOf(h).c_str(), r.left, r.top,
-                r.right - r.left, r.bottom - r.top, (style & WS_TABSTOP) ? "TABSTOP" : "-",
-                textOf(h).c_str());
+                r.right - r.left, r.bottom - r.top,
+                (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) ? "TABSTOP" : "-", textOf(h).c_str());
     return TRUE;
 }
 
 BOOL CALLBACK listBoxPart(HWND h, LPARAM) {
     const std::string cls = classOf(h);
     const int id = GetDlgCtrlID(h);
-    if (cls == "Button") {
-        RECT r;
-        GetWindowRect(h, &r);
-        const bool def = (GetWindowLongA(h, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
-        if (IsWindowVisible(h))
-            std::printf("button %d %d %ld %ld %s\n", id, def ? 1 : 0, (r.left + r.right) / 2,
-                        (r.top + r.bottom) / 2, textOf(h).c_str());
+    if (cls == "Button" && IsWindowVisible(h)) {
+        const RECT r = rectIn(h, nullptr);
+        const bool isDefault = (GetWindowLongA(h, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
+        std::printf("button %d %d %ld %ld %s\n", id, isDefault ? 1 : 0, (r.left + r.right) / 2,
+                    (r.top + r.bottom) / 2, textOf(h).c_str());
     } else if (cls == "Static" && id == 0xFFFF) {
         std::printf("text %s\n", textOf(h).c_str());
-    } else if (cls == "Static" && id == 1088) {
-        const bool icon = SendMessageA(h, STM_GETICON, 0, 0) != 0 && IsWindowVisible(h);
-        std::printf("icon %d\n", icon ? 1 : 0);
+    } else if (cls == "Static" && id == 1088) {  // the icon's place, there even when empty
+        std::printf("icon %d\n", IsWindowVisible(h) && SendMessageA(h, STM_GETICON, 0, 0) ? 1 : 0);
     }
     return TRUE;
 }
 
+long extent(HDC dc, HGDIOBJ font, const std::string& text) {
+    SIZE size = {};
+    HGDIOBJ old = SelectObject(dc, font);
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    return size.cx;
+}
+
 void answer(const std::string& line) {
-    char cmd[32] = {};
-    int a = 0, b = 0, c = 0;
-    const int n = std::sscanf(line.c_str(), "%31s %d %d %d", cmd, &a, &b, &c);
-    const std::string what = n > 0 ? cmd : "";
+    const std::string what = line.substr(0, line.find(' '));
+    const std::string arg = line.size() > what.size() ? line.substr(what.size() + 1) : "";
     HWND f = form();
     if (what == "form") {
-        if (!f) return (void)std::printf("none\n");
         DWORD pid = 0;
         GetWindowThreadProcessId(f, &pid);
-        RECT r;
+        RECT r = {};
         GetClientRect(f, &r);
         MapWindowPoints(f, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        if (!f) return (void)std::printf("none\n");
         std::printf("form %lu %ld %ld %ld %ld\n", pid, r.left, r.top, r.right - r.left, r.bottom - r.top);
-    } else if (what == "frame") {
-        RECT r = {};
-        if (f) GetWindowRect(f, &r);
-        std::printf("frame %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
-    } else if (what == "ready") {
-        HWND h = FindWindowA(nullptr, line.size() > 6 ? line.c_str() + 6 : "");
-        DWORD_PTR result = 0;
-        const bool ready =
-            h && IsWindowVisible(h) && SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-        std::printf("%s\n", ready ? "ready" : "none");
-    } else if (what == "picture") {
-        HWND box = f ? GetDlgItem(f, 200) : nullptr;
-        // %p prints a handle whole on both word sizes.
-        std::printf("picture %p\n", box ? reinterpret_cast<void*>(GetWindowLongPtrA(box, 0)) : nullptr);
     } else if (what == "controls") {
         if (f) EnumChildWindows(f, listControl, reinterpret_cast<LPARAM>(f));
         std::printf("end\n");
     } else if (what == "text") {
-        std::printf("text %s\n", f ? textOf(GetDlgItem(f, a)).c_str() : "");
+        std::printf("text %s\n", f ? textOf(GetDlgItem(f, std::atoi(arg.c_str()))).c_str() : "");
     } else if (what == "focus") {
         GUITHREADINFO gui = {};
         gui.cbSize = sizeof gui;
-        const DWORD thread = f ? GetWindowThreadProcessId(f, nullptr) : 0;
-        if (!f || !GetGUIThreadInfo(thread, &gui) || !gui.hwndFocus) return (void)std::printf("focus none\n");
+        if (!f || !GetGUIThreadInfo(GetWindowThreadProcessId(f, nullptr), &gui) || !gui.hwndFocus)
+            return (void)std::printf("focus none\n");
         if (GetParent(gui.hwndFocus) == f)
             return (void)std::printf("focus %d\n", GetDlgCtrlID(gui.hwndFocus));
         std::printf("focus %s\n", gui.hwndFocus == f ? "form" : "box");
     } else if (what == "enabled") {
         std::printf("enabled %d\n", f && IsWindowEnabled(f) ? 1 : 0);
     } else if (what == "box") {
-        HWND box = messageBox();
+        HWND box = nullptr;
+        if (f) EnumWindows(findBox, reinterpret_cast<LPARAM>(&box));
         if (!box) return (void)std::printf("none\n");
         std::printf("box\ntitle %s\n", textOf(box).c_str());
         EnumChildWindows(box, listBoxPart, 0);
         std::printf("end\n");
     } else if (what == "extent") {
-        const std::string text = line.size() > 7 ? line.substr(7) : "";
         NONCLIENTMETRICSA m = {};
         m.cbSize = sizeof m;
         SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
         HFONT ui = CreateFontIndirectA(&m.lfMessageFont);
         HDC dc = GetDC(nullptr);
-        SIZE uiSize = {}, systemSize = {};
-        HGDIOBJ old = SelectObject(dc, ui);
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &uiSize);
-        SelectObject(dc, GetStockObject(SYSTEM_FONT));
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &systemSize);
-        SelectObject(dc, old);
+        std::printf("extent %ld %ld\n", extent(dc, ui, arg), extent(dc, GetStockObject(SYSTEM_FONT), arg));
         ReleaseDC(nullptr, dc);
         DeleteObject(ui);
-        std::printf("extent %ld %ld\n", uiSize.cx, systemSize.cx);
     } else if (what == "memory") {
-        HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, static_cast<DWORD>(a));
+        HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE,
+                               std::strtoul(arg.c_str(), nullptr, 10));
         PROCESS_MEMORY_COUNTERS m = {};
         m.cb = sizeof m;
         if (p && GetProcessMemoryInfo(p, &m, sizeof m))
@@ -201,9 +164,10 @@ void answer(const std::string& line) {
 int main() {
     char line[256];
     while (std::fgets(line, sizeof line, stdin)) {
-        line[std::strcspn(line, "\r\n")] = '\0';
-        if (std::strcmp(line, "quit") == 0) break;
-        answer(line);
+        std::string command(line);
+        while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) command.pop_back();
+        if (command == "quit") break;
+        answer(command);
         std::fflush(stdout);
     }
     return 0;
