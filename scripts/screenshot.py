@@ -13,6 +13,12 @@ import wine_driver as wd  # noqa: E402
 from xwd2png import parse_xwd, write_png  # noqa: E402
 
 
+def picture(game):
+    """What Picture1 shows, as a fingerprint of its pixels."""
+    px, (_, _, w, h) = wd.screen(), game.controls[wd.PICTURE1]["rect"]
+    return hash(tuple(game.pixel(wd.PICTURE1, x, y, px) for y in range(0, h, 3) for x in range(0, w, 3)))
+
+
 def main():
     probe_exe, out = sys.argv[1:3]
     probe = wd.Probe(probe_exe)
@@ -22,10 +28,9 @@ def main():
         game.click(wd.NEW_WORD)
         wd.wait_for(lambda: game.scherm(), "a word")
         for letter in "eatz":
-            before = (game.scherm(), game.pixel(wd.PICTURE1, 150, 100))
+            before = (game.scherm(), picture(game))
             game.click(wd.letter_id(letter))
-            wd.wait_for(lambda: (game.scherm(), game.pixel(wd.PICTURE1, 150, 100)) != before or game.box(),
-                        f"the press of {letter} to show")
+            wd.wait_for(lambda: (game.scherm(), picture(game)) != before or game.box(), f"the press of {letter} to show")
             if "." not in game.scherm():
                 break
         x, y, w, h = game.form  # without a window manager the window is its client area
