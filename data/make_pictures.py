@@ -153,7 +153,8 @@ def rle4_pixels(data):
             packed = bytearray(stride)
             for x, nibble in enumerate(row):
                 packed[x // 2] |= nibble << (4 if x % 2 == 0 else 0)
-            rows.append(bytes(packed)) if row else None
+            if row:
+                rows.append(bytes(packed))
             row = []
             if value == 1:
                 return b"".join(rows)

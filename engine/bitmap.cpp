@@ -91,6 +91,7 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
 
     if (out) {
         out->infoOffset = 14;
+        out->infoSize = static_cast<std::size_t>(headerSize + table);
         out->bitsOffset = bitsOffset;
         out->width = static_cast<int>(width);
         out->height = static_cast<int>(height);
@@ -101,6 +102,7 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
 Bitmap readBitmapFile(const std::string& path) {
     File f = openForReading(kWhat, path);
     Bitmap bmp;
+    bmp.path = path;
     unsigned char chunk[1 << 16];
     // The checks bound any picture the box can show far below this.
     constexpr std::size_t kMaxFile = 300u * 1024 * 1024;

@@ -7,7 +7,7 @@ namespace {
 
 constexpr bool kUtf16 = sizeof(wchar_t) == 2;
 
-// The length of the sequence `lead` starts and its payload bits, or 0 where it starts none.
+// The length of the sequence `lead` starts, or 0 where it starts none.
 int sequenceLength(unsigned char lead) {
     if (lead < 0x80) return 1;
     if (lead >= 0xC2 && lead <= 0xDF) return 2;
@@ -52,7 +52,7 @@ std::wstring widen(const std::string& utf8) {
 std::string narrow(const std::wstring& wide) {
     std::string out;
     for (std::size_t i = 0; i < wide.size(); ++i) {
-        char32_t cp = static_cast<char32_t>(wide[i]) & 0x1FFFFF;
+        char32_t cp = static_cast<char32_t>(wide[i]);
         if (kUtf16 && cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
             wide[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(wide[++i]) - 0xDC00);

@@ -165,7 +165,7 @@ std::int16_t WordList::load(const std::string& path) {
     for (;;) {
         const std::size_t capacity = buf_.empty() ? 0 : buf_.size() - kPad;
         if (size_ == capacity) {
-            if (capacity == kWindow) break;  // a larger file is read through the window
+            if (capacity == kWindow) break;  // the rest, if any, is read through the window
             buf_.resize(std::min(kWindow, std::max<std::size_t>(2 * capacity, 1 << 16)) + kPad);
             continue;
         }
@@ -175,11 +175,6 @@ std::int16_t WordList::load(const std::string& path) {
             break;
         }
         size_ += got;
-    }
-    if (!whole) {
-        const int next = std::fgetc(f.get());
-        whole = next == EOF;
-        if (!whole) std::ungetc(next, f.get());
     }
     anyWord_ = -1;
     if (whole && countQuickly()) return count_;

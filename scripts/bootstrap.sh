@@ -20,7 +20,6 @@ need=(
   "Xvfb:xvfb"
   "xdotool:xdotool"
   "xwd:x11-apps"
-  "zip:zip"
   "python3:python3"
   "/usr/share/wine/fonts/tahoma.ttf:fonts-wine"
   "/usr/lib/wine/wine64:wine64"

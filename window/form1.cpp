@@ -12,7 +12,6 @@
 
 #include <windowsx.h>
 
-#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <utility>
@@ -235,20 +234,15 @@ void Form1::report(const std::string& message) {
 void Form1::setScherm(const std::string& caption) { SetWindowTextA(scherm_, caption.c_str()); }
 
 void Form1::showPicture(const Bitmap& picture) {
-    // The header and colours copied out of the file's bytes, where they stand unaligned: as much
-    // as the largest header the check lets through, with 256 colours or the three masks, can take.
-    const std::size_t infoSize =
-        std::min<std::size_t>(picture.bytes.size() - picture.infoOffset, 1024 + 256 * 4 + 12);
-    std::vector<DWORD> info((infoSize + sizeof(DWORD) - 1) / sizeof(DWORD));
-    std::memcpy(info.data(), picture.bytes.data() + picture.infoOffset, infoSize);
+    // The header and colours copied out of the file's bytes, where they stand unaligned.
+    std::vector<DWORD> info((picture.infoSize + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(info.data(), picture.bytes.data() + picture.infoOffset, picture.infoSize);
     const auto* header = reinterpret_cast<const BITMAPINFO*>(info.data());
     HDC screen = GetDC(nullptr);
     HBITMAP h = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT,
                                picture.bytes.data() + picture.bitsOffset, header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
-    if (!h)
-        throw Failure("A stage picture cannot be shown (" + std::to_string(picture.width) + " x " +
-                      std::to_string(picture.height) + " pixels)");
+    if (!h) throw fileFailure("Stage picture", picture.path, "the picture cannot be shown");
     setPicture(picture1_, h);
 }
 
