@@ -20,8 +20,10 @@ set(CMAKE_C_FLAGS_INIT "${WORDROPE_ARCH_FLAGS} -ffunction-sections -fdata-sectio
 set(CMAKE_CXX_FLAGS_INIT "${WORDROPE_ARCH_FLAGS} -ffunction-sections -fdata-sections")
 set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
+# Programs link the ordinary code of the engine's objects; only the shipped ones ask for the
+# linker plugin and link-time optimisation (see the top CMakeLists.txt).
 set(CMAKE_EXE_LINKER_FLAGS_INIT
-    "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp")
+    "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp -fno-use-linker-plugin")
 
 # Windows test programs run under Wine, with the loader and a prefix of their word size.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh;${WORDROPE_WINE_ARCH}")

@@ -10,7 +10,7 @@ import sys
 
 WINDOWS_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL", "SHELL32.DLL"}
 MACHINE = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}  # machine, optional-header magic
-MAX_BYTES = 300 * 1024  # the runtime alone, with exceptions and strings, takes about 230 KB
+MAX_BYTES = 250 * 1024  # the runtime alone (unwinder, exception classes, terminate handler) is about 150 KB
 # Functions of those DLLs that came after Windows XP and that a MinGW runtime may pull in.
 NOT_ON_XP = set("""AcquireSRWLockExclusive AcquireSRWLockShared AddDllDirectory CancelIoEx CompareStringEx
     CreateSymbolicLinkW FlsAlloc FlsFree FlsGetValue FlsSetValue GetDpiForWindow GetErrorMode
