@@ -1,12 +1,12 @@
 // One "New word" step on the largest list the game takes, beside two plain reads of that file,
 // and on a sparse list: one word among 32,765 empty lines, where nearly every draw is drawn again.
+// The step's time over the reads' time is the figure to watch; both run in the same process.
 #include "files.h"
 #include "support.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -14,34 +14,26 @@ using namespace wordrope;
 
 namespace {
 
-// A game folder with one list; its stage picture is one pixel, so that what is measured is the draw.
-const test::GameFolder& folderWith(const std::string& list) {
-    static std::map<std::string, test::GameFolder> folders;
-    test::GameFolder& folder = folders[list];
+// 32,766 entries of 12 letters, CR LF line ends: the largest list the game takes.
+std::string largestList() {
+    std::string s;
+    unsigned state = 12345;
+    for (int i = 0; i < kMaxEntries; ++i) {
+        for (int k = 0; k < 12; ++k)
+            s += static_cast<char>('a' + ((state = state * 1103515245u + 12345u) >> 16) % 26);
+        s += "\r\n";
+    }
+    return s;
+}
+
+// Its stage picture is one pixel, so that what is measured is the draw.
+void newWordSteps(benchmark::State& st, const std::string& list) {
+    test::GameFolder folder;
     folder.writeList(list);
     folder.write("scafo1.bmp", test::bitmapFile(1, 1));
-    return folder;
-}
-
-// 32,766 entries of 12 letters, CR LF line ends: the largest list the game takes.
-const std::string& largestList() {
-    static const std::string list = [] {
-        std::string s;
-        unsigned state = 12345;
-        for (int i = 0; i < 32766; ++i) {
-            for (int k = 0; k < 12; ++k)
-                s += static_cast<char>('a' + ((state = state * 1103515245u + 12345u) >> 16) % 26);
-            s += "\r\n";
-        }
-        return s;
-    }();
-    return list;
-}
-
-void newWordSteps(benchmark::State& st, const std::string& list) {
     test::FakeWindow window;
     TwisterRandom random;
-    Game game(window, random, folderWith(list).dir());
+    Game game(window, random, folder.dir());
     for (auto _ : st) {
         game.state = kNewGame;
         game.textopscherm();
@@ -51,17 +43,12 @@ void newWordSteps(benchmark::State& st, const std::string& list) {
 }
 
 void NewWordStep(benchmark::State& st) { newWordSteps(st, largestList()); }
-BENCHMARK(NewWordStep)->Unit(benchmark::kMicrosecond)->Repetitions(9);
-
-void NewWordSparse(benchmark::State& st) {
-    std::string sparse;
-    for (int i = 0; i < 32765; ++i) sparse += "\r\n";
-    newWordSteps(st, sparse + "lonely");
-}
-BENCHMARK(NewWordSparse)->Unit(benchmark::kMillisecond)->Repetitions(3);
+void NewWordSparse(benchmark::State& st) { newWordSteps(st, std::string(kMaxEntries - 1, '\n') + "lonely"); }
 
 void TwoPlainReads(benchmark::State& st) {
-    const std::string path = hostPath(folderWith(largestList()).path("wlstdata.dat"));
+    test::GameFolder folder;
+    folder.writeList(largestList());
+    const std::string path = hostPath(folder.path("wlstdata.dat"));
     std::vector<char> buf(1 << 20);
     for (auto _ : st) {
         for (int pass = 0; pass < 2; ++pass) {
@@ -73,31 +60,10 @@ void TwoPlainReads(benchmark::State& st) {
         }
     }
 }
-BENCHMARK(TwoPlainReads)->Unit(benchmark::kMicrosecond)->Repetitions(9);
-
-// The console table, and the medians kept for the closing line.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    MedianReporter() : ConsoleReporter(OO_None) {}  // plain text: the closing line is read by scripts
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;  // in each benchmark's own unit
-};
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double step = reporter.medians["NewWordStep"], reads = reporter.medians["TwoPlainReads"];
-    if (step > 0 && reads > 0)
-        std::printf("draw: step %.1f us, two plain reads %.1f us, ratio %.2f\n", step, reads, step / reads);
-    if (reporter.medians.count("NewWordSparse"))
-        std::printf("draw: sparse list step %.2f ms\n", reporter.medians["NewWordSparse"]);
-    return 0;
-}
+BENCHMARK(NewWordStep)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
+BENCHMARK(TwoPlainReads)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
+BENCHMARK(NewWordSparse)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK_MAIN();

@@ -15,7 +15,7 @@ from xwd2png import parse_xwd, write_png  # noqa: E402
 
 def picture(game):
     """What Picture1 shows, as a fingerprint of its pixels."""
-    px, (_, _, w, h) = wd.screen(), game.controls[wd.PICTURE1]["rect"]
+    px, (_, _, w, h) = wd.screen(), game.rect(wd.PICTURE1)
     return hash(tuple(game.pixel(wd.PICTURE1, x, y, px) for y in range(0, h, 3) for x in range(0, w, 3)))
 
 

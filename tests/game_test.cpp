@@ -53,40 +53,23 @@ protected:
     Game game{window, random, folder.dir()};
 };
 
-TEST_F(GameTest, LettersBeforeTheFirstNewWordChangeNothingButTheGuess) {
-    useList("apple");
-    press("a");
+TEST_F(GameTest, NewWordReadsTheListAfreshAndDropsTheGameInPlay) {
+    useList("zero\r\nwell-done\r\nice cream\r\n", {0.5f, 0.99f, 0.0f});
+    press("a");  // before the first new word nothing changes but the guess
     EXPECT_EQ(game.guess, "a");
     EXPECT_TRUE(window.log.empty());
-    newWord();
-    EXPECT_EQ(takeLog(), (Log{"picture scafo1.bmp", "scherm ....."}));
-    EXPECT_EQ(game.state, kGuessing);
-}
-
-TEST_F(GameTest, NewWordDrawsTheEntryThePickNamesAndMasksIt) {
-    useList("zero\r\nwell-done\r\nice cream\r\n", {0.5f, 0.99f});
-    newWord();
+    newWord();  // 2 x 0.5 + 1: entry 2
     EXPECT_EQ(takeLog(), (Log{"picture scafo1.bmp", "scherm ....-...."}));
-    newWord();
-    EXPECT_EQ(window.scherm, "... .....");
-}
-
-TEST_F(GameTest, EveryNewGameReadsTheListAfresh) {
-    useList("before", {0.0f, 0.0f});
-    newWord();
-    useList("after", {0.0f});
+    EXPECT_EQ(game.state, kGuessing);
+    press("exy");
+    takeLog();
+    newWord();  // mid-game: dropped silently
+    EXPECT_EQ(takeLog(), (Log{"picture scafo1.bmp", "scherm ... ....."}));
+    press("x");
+    EXPECT_EQ(window.picture, "scafo2.bmp") << "misses count from nought again";
+    folder.writeList("after");
     newWord();
     EXPECT_EQ(game.word, "after");
-}
-
-TEST_F(GameTest, AGuessRevealsEveryOccurrenceAndARepeatIsAMiss) {
-    useList("geese");
-    newWord();
-    takeLog();
-    press("e");
-    EXPECT_EQ(takeLog(), (Log{"scherm .ee.e"}));
-    press("ex");
-    EXPECT_EQ(takeLog(), (Log{"picture scafo2.bmp", "picture scafo3.bmp"}));  // the mask stays
 }
 
 TEST_F(GameTest, WinningAsksAndYesStartsTheNextGameInTheSameCall) {
@@ -101,17 +84,6 @@ TEST_F(GameTest, WinningAsksAndYesStartsTheNextGameInTheSameCall) {
     EXPECT_EQ(game.state, kGuessing);
     press("c");
     EXPECT_EQ(window.picture, "scafo2.bmp") << "misses count from nought again";
-}
-
-TEST_F(GameTest, SevenMissesThenTheLastLetterStillWinsAndNoEnds) {
-    useList("a");
-    newWord();
-    press("bcdefgh");
-    EXPECT_EQ(window.picture, "scafo8.bmp");
-    window.answers = {false};
-    press("a");
-    EXPECT_EQ(window.scherm, "a");
-    EXPECT_EQ(window.log.back(), "end");
 }
 
 TEST_F(GameTest, EachMissShowsTheNextStageAndTheEighthAsksWithTheWord) {
@@ -131,30 +103,21 @@ TEST_F(GameTest, EachMissShowsTheNextStageAndTheEighthAsksWithTheWord) {
     EXPECT_EQ(window.scherm, "....") << "the lost word is never written into scherm";
 }
 
-TEST_F(GameTest, NewWordMidGameDropsItSilently) {
-    useList("abc", {0.0f, 0.0f});
-    newWord();
-    press("axy");
-    takeLog();
-    newWord();
-    EXPECT_EQ(takeLog(), (Log{"picture scafo1.bmp", "scherm ..."}));
-    press("x");
-    EXPECT_EQ(window.picture, "scafo2.bmp");
-}
-
-TEST_F(GameTest, UnusualWordsFollowTheRules) {
+TEST_F(GameTest, GuessesFollowTheRulesWhateverTheWord) {
     const struct {
         const char* word;
         const char* firstMask;
         const char* presses;
         const char* lastMask;  // after the presses
+        int stage;             // the stage picture shown last
         bool ends;             // the presses won or lost the game (answered No)
     } cases[] = {
-        {"a.b", "...", "ab", "a.b", true},        // a dot is never revealed, yet matches
-        {"Bob", "...", "bo", ".ob", false},       // the capital can never be shown
-        {"- -", "- -", "abcdefgh", "- -", true},  // complete from the start, every press a miss
-        {"k", ".", "k", "k", true},
-        {"\"ice, cream\"", ".... .....", "", ".... .....", false},  // one word, without its quotes
+        {"geese", ".....", "eex", ".ee.e", 3, false},  // every occurrence revealed; a repeat is a miss
+        {"a", ".", "bcdefgha", "a", 8, true},          // seven misses, and the last letter still wins
+        {"a.b", "...", "ab", "a.b", 1, true},          // a dot is never revealed, yet matches
+        {"Bob", "...", "bo", ".ob", 1, false},         // the capital can never be shown
+        {"- -", "- -", "abcdefgh", "- -", 9, true},    // complete from the start, every press a miss
+        {"\"ice, cream\"", ".... .....", "", ".... .....", 1, false},  // one word, without its quotes
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.word);
@@ -166,6 +129,7 @@ TEST_F(GameTest, UnusualWordsFollowTheRules) {
         window.answers = {false};
         press(c.presses);
         EXPECT_EQ(window.scherm, c.lastMask);
+        EXPECT_EQ(window.picture, "scafo" + std::to_string(c.stage) + ".bmp");
         EXPECT_EQ(window.ended, c.ends);
     }
 }

@@ -14,6 +14,10 @@ namespace wordrope::test {
 // A small valid bitmap file: `width` x `height`, 24 bits a pixel, bottom-up.
 std::string bitmapFile(int width, int height);
 
+// "first", blanks, a CR at `at` - 1 and its LF at `at`, then "second": a reader whose window
+// holds `at` bytes gets the CR LF split by a refill.
+inline std::string crLfSplitAt(std::size_t at) { return "first" + std::string(at - 6, ' ') + "\r\nsecond"; }
+
 // A folder of its own per test, removed afterwards; paths in the game's form.
 class GameFolder {
 public:

@@ -1,4 +1,4 @@
-// The word-list reader's field rules, the counting pass and the pick.
+// The word list: its field rules, its refusals, the pick, and the paths of the files.
 #include "wordlist.h"
 #include "failure.h"
 #include "files.h"
@@ -9,54 +9,36 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
 using namespace wordrope;
+using wordrope::test::crLfSplitAt;
 using wordrope::test::GameFolder;
 
 namespace {
 
-struct Read {
-    std::vector<std::string> fields;
-    std::vector<long> lines;
-    bool lastUnclosed = false;
-};
-
-// Reads a whole file as the counting pass does: the first read before the first end test.
-Read readAll(const std::string& bytes) {
-    GameFolder folder;
-    folder.writeList(bytes);
-    const std::string path = folder.path("wlstdata.dat");
-    File f = openForReading("Word list", path);
-    FieldReader reader(f.get(), "Word list", path);
-    Read r;
-    std::string field;
-    do {
-        if (!reader.read(field)) break;
-        r.fields.push_back(field);
-        r.lines.push_back(reader.fieldLine());
-        r.lastUnclosed = reader.fieldUnclosed();
-    } while (!reader.atEnd());
-    return r;
-}
-
 using Fields = std::vector<std::string>;
 
-TEST(Reader, SplitsFieldsAsDocumented) {
+std::string lines(int n, const std::string& word) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += word + "\r\n";
+    return s;
+}
+
+TEST(List, HoldsTheFieldsTheRulesGive) {
     const struct {
         const char* name;
         std::string bytes;
         Fields expected;
     } cases[] = {
         {"one", "apple", {"apple"}},
-        {"crlf", "apple\r\npear", {"apple", "pear"}},
         {"final_line_end", "apple\r\npear\r\n", {"apple", "pear"}},
         {"empty_last_line", "apple\r\npear\r\n\r\n", {"apple", "pear", ""}},
         {"commas", "a,b,,c", {"a", "b", "", "c"}},
         {"comma_then_end", "a,", {"a"}},
         {"comma_then_line_end", "a,\r\n", {"a", ""}},
+        {"cr_at_the_end", "a\r", {"a"}},
         {"lf_cr_mixed", "a\nb\rc\r\nd\n\re", {"a", "b", "c", "d", "", "e"}},
         {"blanks_trimmed", "  lead,trail  \r\n \t both \t,in side", {"lead", "trail", "both", "in side"}},
         {"blanks_only", "   ", {""}},
@@ -66,41 +48,22 @@ TEST(Reader, SplitsFieldsAsDocumented) {
         {"after_closing_quote_dropped", "\"quoted\"junk,next", {"quoted", "next"}},
         {"quote_inside_unquoted", "it\"s,ok", {"it\"s", "ok"}},
         {"unclosed_quote_swallows", "a,\"open,b\r\nc", {"a", "open,b\r\nc"}},
-        {"bytes_as_they_are",
-         std::string("caf\xe9\0x,\xef\xbb\xbfy", 11),
+        {"bytes_as_they_are", std::string("caf\xe9\0x,\xef\xbb\xbfy", 11),
          {std::string("caf\xe9\0x", 6), "\xef\xbb\xbfy"}},
-        {"digits_are_text", "007,42", {"007", "42"}},
+        {"long_entries", std::string(40, 'a') + "\r\n" + std::string(39, 'c'),
+         {std::string(40, 'a'), std::string(39, 'c')}},
+        {"larger_than_the_window_crlf_split_by_a_refill", crLfSplitAt(WordList::kWindow), {"first", "second"}},
     };
-    for (const auto& c : cases) EXPECT_EQ(readAll(c.bytes).fields, c.expected) << c.name;
-}
-
-TEST(Reader, EmptyFileHasNoField) { EXPECT_TRUE(readAll("").fields.empty()); }
-
-TEST(Reader, TellsTheLineEachFieldStartsOnAndAnUnclosedQuote) {
-    const Read r = readAll("a\r\nb,c\n\"x\r\ny\"\rz\r\n\"open");
-    EXPECT_EQ(r.fields, (Fields{"a", "b", "c", "x\r\ny", "z", "open"}));
-    EXPECT_EQ(r.lines, (std::vector<long>{1, 2, 2, 3, 5, 6}));
-    EXPECT_TRUE(r.lastUnclosed);
-    EXPECT_FALSE(readAll("\"closed\"").lastUnclosed);
-}
-
-TEST(Reader, FieldsAcrossItsBufferBoundaries) {
-    // Fields of every length up to 40 and every separator, long enough to span several refills.
-    std::string bytes;
-    Fields expected;
-    const char* seps[] = {",", "\r\n", "\n", "\r"};
-    for (int i = 0; bytes.size() < 300000; ++i) {
-        std::string word(static_cast<std::size_t>(i % 41), static_cast<char>('a' + i % 26));
-        const bool quoted = i % 7 == 0;
-        bytes += quoted ? "\"" + word + "\"" : word;
-        bytes += seps[i % 4];
-        expected.push_back(word);
+    WordList list;  // one list for all, as a game keeps it
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        GameFolder folder;
+        folder.writeList(c.bytes);
+        ASSERT_EQ(list.load(folder.path("wlstdata.dat")), static_cast<std::int16_t>(c.expected.size()));
+        for (std::size_t k = 1; k <= c.expected.size(); ++k)
+            EXPECT_EQ(list.entry(static_cast<std::int16_t>(k)), c.expected[k - 1]) << "entry " << k;
     }
-    // A CR LF split by a refill still counts as one separator: the result has no extra empty fields.
-    EXPECT_EQ(readAll(bytes).fields, expected);
 }
-
-// The list one new game reads: its count, its entries and its refusals.
 
 std::string loadFailure(const std::string& bytes) {
     GameFolder folder;
@@ -115,48 +78,16 @@ std::string loadFailure(const std::string& bytes) {
     return "";
 }
 
-std::string lines(int n, const std::string& word) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += word + "\r\n";
-    return s;
-}
-
-TEST(List, HoldsEveryFieldTheReaderReadsWithOrWithoutQuotes) {
-    const std::string blanks(3u << 20, ' ');  // a file larger than the list's window
-    const struct {
-        const char* name;
-        std::string bytes;
-    } cases[] = {
-        {"crlf_and_final_empty_line", "a,b\r\n\r\n"},
-        {"every_separator", "one\rtwo\nthree\r\nfour,five,\r\n,six"},
-        {"blanks_around", "  lead,trail  \r\n \t both \t,in side\r\n   "},
-        {"quoted", "one,\"t,wo\"\r\n\"th\r\nree\"x,four"},
-        {"long_entries", std::string(40, 'a') + "\r\n" + std::string(31, 'b') + "," + std::string(39, 'c')},
-        {"cr_at_the_end", "a\r"},
-        {"larger_than_the_window", "first\r\n" + blanks + "second\r\n" + blanks + "third"},
-        {"largest_list", lines(kMaxEntries, "abcdefghijkl")},
-    };
-    WordList list;  // one list for all, as a game keeps it
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Fields fields = readAll(c.bytes).fields;
-        GameFolder folder;
-        folder.writeList(c.bytes);
-        ASSERT_EQ(list.load(folder.path("wlstdata.dat")), static_cast<std::int16_t>(fields.size()));
-        for (std::size_t k = 1; k <= fields.size(); ++k)
-            ASSERT_EQ(list.entry(static_cast<std::int16_t>(k)), fields[k - 1]) << "entry " << k;
-    }
-}
-
 TEST(List, RefusesListsItCouldNeverDrawFrom) {
     EXPECT_NE(loadFailure("").find("the file is empty"), std::string::npos);
     EXPECT_NE(loadFailure("\r\n\r\n  ,,\r\n").find("all 5 entries are empty"), std::string::npos);
     EXPECT_NE(loadFailure("\"\",\"\"").find("all 2 entries are empty"), std::string::npos);
     EXPECT_EQ(loadFailure(lines(kMaxEntries, "w")), "");
+    EXPECT_EQ(loadFailure(lines(kMaxEntries - 1, "w") + "\"w\""), "");  // the same, counted field by field
     EXPECT_NE(loadFailure(lines(kMaxEntries + 1, "w"))
                   .find("more than 32,766 entries (entry 32767 starts on line 32767)"),
               std::string::npos);
-    EXPECT_NE(loadFailure(lines(40000, "w")).find("more than 32,766"), std::string::npos);
+    EXPECT_NE(loadFailure(lines(kMaxEntries, "w") + "\"w\"").find("more than 32,766"), std::string::npos);
     EXPECT_EQ(loadFailure("ok\r\n" + std::string(40, 'x') + "   "), "");
     const std::string tooLong = loadFailure("ok\r\nfine,\r\n" + std::string(41, 'x'));
     EXPECT_NE(tooLong.find("entry 4 (line 3) is 41 characters long"), std::string::npos) << tooLong;

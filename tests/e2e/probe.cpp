@@ -1,16 +1,17 @@
-// probe.exe: answers questions about Wordrope's windows through the Win32 API, one line a command.
+// probe.exe: answers questions about Wordrope's windows through the Win32 API.
 //
-// Runs beside the game under the same wineserver and reads commands from standard input:
-//   form          -> "form PID X Y W H" (the client area on screen) or "none"
-//   controls      -> "control ID CLASS X Y W H TABSTOP|- TEXT" lines (client coordinates), then "end"
-//   text ID       -> "text TEXT"
-//   focus         -> "focus ID", "focus box" (in a message box) or "focus none"
-//   enabled       -> "enabled 0|1" for the main window
-//   box           -> "box", "title T", "text T", "icon 0|1", "button ID DEFAULT CX CY TEXT" lines, "end"; or
-//   "none" extent TEXT   -> "extent UI SYSTEM": TEXT's width in the user-interface font and in the System
-//   font memory PID    -> "memory PAGEFILE WORKINGSET" in bytes close         -> "ok", having posted WM_CLOSE
-//   to the main window
-// Texts come in UTF-8, with backslash, CR and LF written as \\, \r and \n.
+// Runs beside the game under the same wineserver, reads one command a line from standard input
+// and answers each with one line holding a Python literal (texts in UTF-8):
+//   form          -> (PID, X, Y, W, H): the client area on screen; None without a window
+//   controls      -> {ID: (CLASS, X, Y, W, H, TABSTOP, TEXT)} in client coordinates
+//   text ID       -> the control's text
+//   focus         -> the focused control's ID, "form", "box" (in a message box) or None
+//   enabled       -> whether the main window takes input
+//   box           -> [("title", T), ("text", T), ("icon", SHOWN), ("button", T, DEFAULT, CX, CY), ...]
+//                    for the open message box, or None
+//   extent TEXT   -> (UI, SYSTEM): TEXT's width in the user-interface font and in the System font
+//   memory PID    -> (PAGEFILE, WORKINGSET) in bytes, or None
+//   close         -> None, having posted WM_CLOSE to the main window
 #include "resource.h"
 #include "version.h"
 
@@ -29,15 +30,21 @@ HWND form() {
     return h && IsWindowVisible(h) ? h : nullptr;
 }
 
+const char* pyBool(bool b) { return b ? "True" : "False"; }
+
+// The window's text as a Python string literal.
 std::string textOf(HWND h) {
     wchar_t wide[4096] = {};
     GetWindowTextW(h, wide, 4096);
     char utf8[4 * 4096] = {};
     WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
-    std::string out;
+    std::string out = "'";
     for (const char* p = utf8; *p; ++p)
-        out += *p == '\\' ? "\\\\" : *p == '\n' ? "\\n" : *p == '\r' ? "\\r" : std::string(1, *p);
-    return out;
+        out += *p == '\n'                 ? "\\n"
+               : *p == '\r'               ? "\\r"
+               : *p == '\\' || *p == '\'' ? std::string{'\\', *p}
+                                          : std::string{*p};
+    return out + "'";
 }
 
 std::string classOf(HWND h) {
@@ -54,12 +61,11 @@ RECT rectIn(HWND h, HWND parent) {
 }
 
 BOOL CALLBACK findBox(HWND h, LPARAM lp) {
-    auto* box = reinterpret_cast<HWND*>(lp);
     DWORD pid = 0, formPid = 0;
     GetWindowThreadProcessId(h, &pid);
     GetWindowThreadProcessId(form(), &formPid);
     if (pid != formPid || !IsWindowVisible(h) || classOf(h) != "#32770") return TRUE;
-    *box = h;
+    *reinterpret_cast<HWND*>(lp) = h;
     return FALSE;
 }
 
@@ -67,9 +73,9 @@ BOOL CALLBACK listControl(HWND h, LPARAM lp) {
     const auto parent = reinterpret_cast<HWND>(lp);
     if (GetParent(h) != parent) return TRUE;
     const RECT r = rectIn(h, parent);
-    std::printf("control %d %s %ld %ld %ld %ld %s %s\n", GetDlgCtrlID(h), classOf(h).c_str(), r.left, r.top,
-                r.right - r.left, r.bottom - r.top,
-                (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) ? "TABSTOP" : "-", textOf(h).c_str());
+    std::printf("%d: ('%s', %ld, %ld, %ld, %ld, %s, %s), ", GetDlgCtrlID(h), classOf(h).c_str(), r.left,
+                r.top, r.right - r.left, r.bottom - r.top, pyBool(GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP),
+                textOf(h).c_str());
     return TRUE;
 }
 
@@ -78,13 +84,13 @@ BOOL CALLBACK listBoxPart(HWND h, LPARAM) {
     const int id = GetDlgCtrlID(h);
     if (cls == "Button" && IsWindowVisible(h)) {
         const RECT r = rectIn(h, nullptr);
-        const bool isDefault = (GetWindowLongA(h, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON;
-        std::printf("button %d %d %ld %ld %s\n", id, isDefault ? 1 : 0, (r.left + r.right) / 2,
-                    (r.top + r.bottom) / 2, textOf(h).c_str());
+        std::printf("('button', %s, %s, %ld, %ld), ", textOf(h).c_str(),
+                    pyBool((GetWindowLongA(h, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON), (r.left + r.right) / 2,
+                    (r.top + r.bottom) / 2);
     } else if (cls == "Static" && id == 0xFFFF) {
-        std::printf("text %s\n", textOf(h).c_str());
+        std::printf("('text', %s), ", textOf(h).c_str());
     } else if (cls == "Static" && id == 1088) {  // the icon's place, there even when empty
-        std::printf("icon %d\n", IsWindowVisible(h) && SendMessageA(h, STM_GETICON, 0, 0) ? 1 : 0);
+        std::printf("('icon', %s), ", pyBool(IsWindowVisible(h) && SendMessageA(h, STM_GETICON, 0, 0)));
     }
     return TRUE;
 }
@@ -97,47 +103,45 @@ long extent(HDC dc, HGDIOBJ font, const std::string& text) {
     return size.cx;
 }
 
-void answer(const std::string& line) {
-    const std::string what = line.substr(0, line.find(' '));
-    const std::string arg = line.size() > what.size() ? line.substr(what.size() + 1) : "";
+void answer(const std::string& what, const std::string& arg) {
     HWND f = form();
-    if (what == "form") {
+    HWND box = nullptr;
+    if (f) EnumWindows(findBox, reinterpret_cast<LPARAM>(&box));
+    if (what == "form" && f) {
         DWORD pid = 0;
         GetWindowThreadProcessId(f, &pid);
         RECT r = {};
         GetClientRect(f, &r);
         MapWindowPoints(f, nullptr, reinterpret_cast<POINT*>(&r), 2);
-        if (!f) return (void)std::printf("none\n");
-        std::printf("form %lu %ld %ld %ld %ld\n", pid, r.left, r.top, r.right - r.left, r.bottom - r.top);
+        std::printf("(%lu, %ld, %ld, %ld, %ld)", pid, r.left, r.top, r.right - r.left, r.bottom - r.top);
     } else if (what == "controls") {
+        std::printf("{");
         if (f) EnumChildWindows(f, listControl, reinterpret_cast<LPARAM>(f));
-        std::printf("end\n");
+        std::printf("}");
     } else if (what == "text") {
-        std::printf("text %s\n", f ? textOf(GetDlgItem(f, std::atoi(arg.c_str()))).c_str() : "");
-    } else if (what == "focus") {
+        std::printf("%s", f ? textOf(GetDlgItem(f, std::atoi(arg.c_str()))).c_str() : "None");
+    } else if (what == "focus" && f) {
         GUITHREADINFO gui = {};
         gui.cbSize = sizeof gui;
-        if (!f || !GetGUIThreadInfo(GetWindowThreadProcessId(f, nullptr), &gui) || !gui.hwndFocus)
-            return (void)std::printf("focus none\n");
-        if (GetParent(gui.hwndFocus) == f)
-            return (void)std::printf("focus %d\n", GetDlgCtrlID(gui.hwndFocus));
-        std::printf("focus %s\n", gui.hwndFocus == f ? "form" : "box");
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(f, nullptr), &gui) || !gui.hwndFocus)
+            std::printf("None");
+        else if (GetParent(gui.hwndFocus) == f)
+            std::printf("%d", GetDlgCtrlID(gui.hwndFocus));
+        else
+            std::printf("'%s'", gui.hwndFocus == f ? "form" : "box");
     } else if (what == "enabled") {
-        std::printf("enabled %d\n", f && IsWindowEnabled(f) ? 1 : 0);
-    } else if (what == "box") {
-        HWND box = nullptr;
-        if (f) EnumWindows(findBox, reinterpret_cast<LPARAM>(&box));
-        if (!box) return (void)std::printf("none\n");
-        std::printf("box\ntitle %s\n", textOf(box).c_str());
+        std::printf("%s", pyBool(f && IsWindowEnabled(f)));
+    } else if (what == "box" && box) {
+        std::printf("[('title', %s), ", textOf(box).c_str());
         EnumChildWindows(box, listBoxPart, 0);
-        std::printf("end\n");
+        std::printf("]");
     } else if (what == "extent") {
         NONCLIENTMETRICSA m = {};
         m.cbSize = sizeof m;
         SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
         HFONT ui = CreateFontIndirectA(&m.lfMessageFont);
         HDC dc = GetDC(nullptr);
-        std::printf("extent %ld %ld\n", extent(dc, ui, arg), extent(dc, GetStockObject(SYSTEM_FONT), arg));
+        std::printf("(%ld, %ld)", extent(dc, ui, arg), extent(dc, GetStockObject(SYSTEM_FONT), arg));
         ReleaseDC(nullptr, dc);
         DeleteObject(ui);
     } else if (what == "memory") {
@@ -146,17 +150,16 @@ void answer(const std::string& line) {
         PROCESS_MEMORY_COUNTERS m = {};
         m.cb = sizeof m;
         if (p && GetProcessMemoryInfo(p, &m, sizeof m))
-            std::printf("memory %lu %lu\n", static_cast<unsigned long>(m.PagefileUsage),
+            std::printf("(%lu, %lu)", static_cast<unsigned long>(m.PagefileUsage),
                         static_cast<unsigned long>(m.WorkingSetSize));
         else
-            std::printf("none\n");
+            std::printf("None");
         if (p) CloseHandle(p);
-    } else if (what == "close") {
-        if (f) PostMessageA(f, WM_CLOSE, 0, 0);
-        std::printf("ok\n");
     } else {
-        std::printf("unknown %s\n", line.c_str());
+        if (what == "close" && f) PostMessageA(f, WM_CLOSE, 0, 0);
+        std::printf("None");
     }
+    std::printf("\n");
 }
 
 }  // namespace
@@ -167,7 +170,8 @@ int main() {
         std::string command(line);
         while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) command.pop_back();
         if (command == "quit") break;
-        answer(command);
+        const std::size_t space = command.find(' ');
+        answer(command.substr(0, space), space == std::string::npos ? "" : command.substr(space + 1));
         std::fflush(stdout);
     }
     return 0;

@@ -2,18 +2,19 @@
 read from the X server (xwd), and questions about its windows answered by probe.exe through
 the Win32 API. Every wait waits for a condition, with a time limit.
 """
+import ast
 import os
 import re
 import select
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-sys.path.insert(0, os.path.join(ROOT, "scripts"))
+sys.path[:0] = [os.path.join(ROOT, "scripts"), os.path.join(ROOT, "data")]
+from make_pictures import GROUND as STARTUP_GROUND, Canvas, bmp_4bit  # noqa: E402
 from xwd2png import parse_xwd  # noqa: E402
 
 # The Wine loader of the build under test (scripts/wine-env.sh chooses it) and that build's game folder.
@@ -34,16 +35,12 @@ def letter_id(letter):
 # Each stage picture of a test folder is one flat colour, so a pixel tells the stage.
 STAGE_COLOURS = {1: (200, 0, 0), 2: (0, 200, 0), 3: (0, 0, 200), 4: (200, 200, 0), 5: (200, 0, 200),
                  6: (0, 200, 200), 7: (120, 60, 0), 8: (60, 0, 120), 9: (0, 120, 60)}
-STARTUP_GROUND = (254, 253, 252)
 GREY = (192, 192, 192)
 
 
 def bitmap(width, height, colour):
-    """A 24-bit bitmap file of one colour."""
-    stride = (width * 3 + 3) // 4 * 4
-    bits = (bytes(reversed(colour)) * width + b"\0" * (stride - width * 3)) * height
-    return (struct.pack("<2sIHHI", b"BM", 54 + len(bits), 0, 0, 54)
-            + struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(bits), 0, 0, 0, 0) + bits)
+    """A bitmap file of one colour, written as the game's own pictures are."""
+    return bmp_4bit(Canvas(width, height, colour), [colour])
 
 
 class TimedOut(AssertionError):
@@ -82,14 +79,16 @@ def move_pointer(x, y):
 
 
 class Probe:
-    """probe.exe, kept running for a whole test run: one command, one or more lines back."""
+    """probe.exe, kept running for a whole test run: one command, one line back."""
 
     def __init__(self, exe):
         self.proc = subprocess.Popen([WINE, exe], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.DEVNULL, bufsize=0)
         self.buf = b""
 
-    def _line(self, timeout=20.0):
+    def ask(self, command, timeout=20.0):
+        """The answer, a Python value."""
+        self.proc.stdin.write(command.encode() + b"\n")
         deadline = time.monotonic() + timeout
         while b"\n" not in self.buf:
             left = deadline - time.monotonic()
@@ -100,16 +99,7 @@ class Probe:
                 raise AssertionError("probe.exe ended")
             self.buf += chunk
         line, self.buf = self.buf.split(b"\n", 1)
-        return re.sub(r"\\(.)", lambda m: {"n": "\n", "r": "\r"}.get(m.group(1), m.group(1)),
-                      line.decode("utf-8").rstrip("\r"))
-
-    def ask(self, command):
-        """The answer's line; for a command whose answer ends with 'end', all its lines."""
-        self.proc.stdin.write(command.encode() + b"\n")
-        lines = [self._line()]
-        while command in ("controls", "box") and lines[-1] not in ("end", "none"):
-            lines.append(self._line())
-        return lines if len(lines) > 1 else lines[0]
+        return ast.literal_eval(line.decode("utf-8"))
 
     def close(self):
         try:
@@ -158,15 +148,10 @@ class Game:
         self.log = open(os.path.join(self.top, "wine.log"), "wb")
         self.proc = subprocess.Popen([WINE, os.path.join(self.folder, "wordrope.exe")], cwd=self.folder,
                                      stdout=self.log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-        answer = wait_for(lambda: (lambda a: a if a != "none" else None)(self.probe.ask("form")), "the window")
-        self.pid, *rect = (int(v) for v in answer.split()[1:])
-        self.form = tuple(rect)
+        self.pid, *form = wait_for(lambda: self.probe.ask("form"), "the window")
+        self.form = tuple(form)
         wait_for(lambda: self.focus() == PICTURE1, "the focus on Picture1")
-        self.controls = {}
-        for line in self.probe.ask("controls")[:-1]:
-            _, cid, cls, x, y, w, h, tab, *text = line.split(" ", 8)
-            self.controls[int(cid)] = {"class": cls, "rect": (int(x), int(y), int(w), int(h)),
-                                       "tabstop": tab == "TABSTOP", "text": text[0] if text else ""}
+        self.controls = self.probe.ask("controls")  # {id: (class, x, y, w, h, tab stop, text)}
         # Painted: the start-up picture and the last button are on screen (Xvfb shows black before).
         wait_for(lambda: self.pixel(PICTURE1) == STARTUP_GROUND and self.pixel(END, 3, 3) != (0, 0, 0),
                  "the window to be painted")
@@ -186,18 +171,17 @@ class Game:
         shutil.rmtree(self.top, ignore_errors=True)
 
     # What is on screen.
-    def text(self, cid):
-        return self.probe.ask(f"text {cid}")[5:]
-
     def scherm(self):
-        return self.text(SCHERM)
+        return self.probe.ask(f"text {SCHERM}")
 
     def focus(self):
-        answer = self.probe.ask("focus").split()[1]
-        return int(answer) if answer.isdigit() else answer
+        return self.probe.ask("focus")
+
+    def rect(self, cid):
+        return self.controls[cid][1:5]
 
     def pixel(self, cid, x=5, y=5, px=None):
-        cx, cy = self.controls[cid]["rect"][:2]
+        cx, cy = self.rect(cid)[:2]
         return (px or screen())(self.form[0] + cx + x, self.form[1] + cy + y)
 
     def stage(self):
@@ -207,30 +191,20 @@ class Game:
 
     def box(self):
         """The message box open now: its title, text, icon and buttons; None if there is none."""
-        lines = self.probe.ask("box")
-        if lines == "none":
+        parts = self.probe.ask("box")
+        if parts is None:
             return None
-        box = {"buttons": []}
-        for line in lines[1:-1]:
-            key, _, rest = line.partition(" ")
-            if key == "button":
-                bid, default, cx, cy, text = rest.split(" ", 4)
-                box["buttons"].append({"default": default == "1", "at": (int(cx), int(cy)),
-                                       "text": text.replace("&", "")})
-            else:
-                box[key] = rest
-        return box
-
-    def enabled(self):
-        return self.probe.ask("enabled") == "enabled 1"
+        return {**{p[0]: p[1] for p in parts if p[0] != "button"},
+                "buttons": [{"text": t.replace("&", ""), "default": d, "at": (x, y)}
+                            for _, t, d, x, y in (p for p in parts if p[0] == "button")]}
 
     def memory(self):
         """Page-file use and working set of the game, in bytes."""
-        return tuple(int(v) for v in self.probe.ask(f"memory {self.pid}").split()[1:])
+        return self.probe.ask(f"memory {self.pid}")
 
     # Real input through the X server.
     def centre(self, cid):
-        x, y, w, h = self.controls[cid]["rect"]
+        x, y, w, h = self.rect(cid)
         return self.form[0] + x + w // 2, self.form[1] + y + h // 2
 
     def click(self, cid):
