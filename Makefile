@@ -7,7 +7,6 @@ DISPLAYED := scripts/with-display.sh
 # The Windows build that runs here: win32 where this machine runs 32-bit programs, else win64
 # (WORDROPE_WIN64=1 chooses win64 anyway). scripts/machine.sh finds out once and keeps it in build/.
 ARCH = $(firstword $(shell scripts/machine.sh))
-PROBE = build/$(ARCH)/tests/probe.exe
 GAME = build/$(if $(filter win64,$(ARCH)),wordrope-x64,wordrope)
 
 all: native win32 win64
@@ -51,19 +50,16 @@ test: machine native win32 win64 asan fuzz-build
 	@$(MAKE) --no-print-directory reproducible
 	@scripts/wine-suites.sh
 
-# Longer fuzzing: FUZZ_SECONDS split between the two fuzzers.
+# Longer fuzzing of the bitmap check: FUZZ_SECONDS.
 fuzz: fuzz-build
-	@for name in wordlist bitmap; do \
-	  echo "fuzz_$$name:"; \
-	  tests/fuzz/run-fuzzer.sh build/fuzz/tests/fuzz/fuzz_$$name $$(( $(FUZZ_SECONDS) / 2 )) \
-	    tests/fuzz/seeds/$$name build/fuzz/tests/fuzz/corpus-$$name || exit 1; \
-	done
+	@tests/fuzz/run-fuzzer.sh build/fuzz/tests/fuzz/fuzz_bitmap $(FUZZ_SECONDS) \
+	  tests/fuzz/seeds/bitmap build/fuzz/tests/fuzz/corpus-bitmap
 
 run: windows
 	@scripts/run.sh
 
 screenshot: windows
-	@WORDROPE_GAME_DIR=$(GAME) $(DISPLAYED) python3 scripts/screenshot.py $(PROBE) docs/screenshot.png
+	@$(DISPLAYED) python3 scripts/screenshot.py $(GAME) docs/screenshot.png
 
 # The release: the 32-bit game folder as players get it, the same bytes from the same commit.
 dist: win32
@@ -81,8 +77,8 @@ bench: native
 
 # The long soak: 500 games in one process under Wine, in a prefix of its own.
 soak: windows
-	@WORDROPE_PREFIX_KIND=soak WORDROPE_SOAK_GAMES=500 WORDROPE_GAME_DIR=$(GAME) $(DISPLAYED) \
-	  python3 tests/e2e/test_window.py --probe $(PROBE) --game-dir $(GAME) Soak
+	@WORDROPE_PREFIX_KIND=soak WORDROPE_SOAK_GAMES=500 WORDROPE_GAME_DIR=$(CURDIR)/$(GAME) $(DISPLAYED) \
+	  scripts/wine-run.sh $(ARCH) build/$(ARCH)/tests/window_tests.exe --gtest_filter='*Soak*'
 
 clean:
 	rm -rf build

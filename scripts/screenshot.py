@@ -1,46 +1,76 @@
 #!/usr/bin/env python3
 """Plays a few moves of the game as built on the virtual screen and writes a PNG of its window.
 
-Usage (inside scripts/with-display.sh): screenshot.py PROBE OUT.png
+Usage (inside scripts/with-display.sh, WORDROPE_WINE naming the loader): screenshot.py GAME_DIR OUT.png
 """
 import os
 import subprocess
 import sys
+import time
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
-sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-import wine_driver as wd  # noqa: E402
-from xwd2png import parse_xwd, write_png  # noqa: E402
+from xwd2png import parse_xwd, write_png
+
+TITLE = "Wordrope ver.1.1 for Windows"
+# At 96 DPI, from the layout table (window/layout.cpp) in pixels: the client area's size and the
+# centres of the controls pressed.
+CLIENT = (419, 248)
+NEW_WORD = (340, 120)
+LETTER_Y = 224
 
 
-def picture(game):
-    """What Picture1 shows, as a fingerprint of its pixels."""
-    px, (_, _, w, h) = wd.screen(), game.rect(wd.PICTURE1)
-    return hash(tuple(game.pixel(wd.PICTURE1, x, y, px) for y in range(0, h, 3) for x in range(0, w, 3)))
+def run(*args):
+    return subprocess.run(args, capture_output=True, text=True, check=True, timeout=30).stdout
+
+
+def screen():
+    return parse_xwd(subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True,
+                                    timeout=30).stdout)[2]
+
+
+def wait_for(condition, timeout=20.0):
+    """Polls `condition` until it holds; False after `timeout` seconds."""
+    deadline = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.05)  # the polling interval
+    return True
 
 
 def main():
-    probe_exe, out = sys.argv[1:3]
-    probe = wd.Probe(probe_exe)
-    game = wd.Game(probe, name="screenshot", shipped=True)
+    game_dir, out = sys.argv[1:3]
+    log = open(os.path.join(os.path.dirname(os.path.abspath(out)), ".screenshot-wine.log"), "wb")
+    game = subprocess.Popen([os.environ.get("WORDROPE_WINE", "wine"), os.path.join(game_dir, "wordrope.exe")],
+                            stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
     try:
-        game.start()
-        game.click(wd.NEW_WORD)
-        wd.wait_for(lambda: game.scherm(), "a word")
-        for letter in "eatz":
-            before = (game.scherm(), picture(game))
-            game.click(wd.letter_id(letter))
-            wd.wait_for(lambda: (game.scherm(), picture(game)) != before or game.box(), f"the press of {letter} to show")
-            if "." not in game.scherm():
-                break
-        x, y, w, h = game.form  # without a window manager the window is its client area
-        dump = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True, timeout=30).stdout
-        _, _, pixel = parse_xwd(dump)
-        write_png(out, w, h, [[pixel(x + i, y + j) for i in range(w)] for j in range(h)])
+        window = run("xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{TITLE}$").split()[0]
+        geometry = dict(line.split("=") for line in run("xdotool", "getwindowgeometry", "--shell", window).split())
+        # The X window holds the frame Wine draws; the client area sits at the bottom, framed alike.
+        x, y, w, h = (int(geometry[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        border = (w - CLIENT[0]) // 2
+        cx, cy = x + border, y + h - border - CLIENT[1]
+
+        def shown():  # the mask, every pixel, and the picture, sampled
+            px = screen()
+            return (tuple(px(cx + i, cy + j) for j in range(16, 33) for i in range(280, 401)),
+                    tuple(px(cx + i, cy + j) for j in range(0, 217, 3) for i in range(0, 265, 3)))
+
+        if not wait_for(lambda: screen()(cx + 5, cy + 5) == (254, 253, 252)):
+            sys.exit("screenshot: the window was never painted")
+        for target in [NEW_WORD] + [(16 * (ord(c) - ord("a")) + 8, LETTER_Y) for c in "eatz"]:
+            before = shown()
+            run("xdotool", "mousemove", "--sync", str(cx + target[0]), str(cy + target[1]))
+            run("xdotool", "click", "1")
+            if not wait_for(lambda: shown() != before, 5):
+                break  # the word is complete and the question is up
+        px = screen()
+        write_png(out, w, h, [[px(x + i, y + j) for i in range(w)] for j in range(h)])
         print(f"screenshot: {out} ({w} x {h})")
     finally:
-        game.stop()
-        probe.close()
+        game.kill()
+        game.wait(timeout=30)
+        log.close()
+        os.remove(log.name)
 
 
 if __name__ == "__main__":

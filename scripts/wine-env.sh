@@ -50,11 +50,9 @@ wordrope_prefix() {
     echo '"ShowCrashDialog"=dword:00000000'
     if [ "$WORDROPE_PREFIX_KIND" != run ]; then
       # No window manager under test: unmanaged windows close message boxes without a stall.
-      for exe in wordrope.exe probe.exe; do
-        echo
-        echo "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver]"
-        echo '"Managed"="N"'
-      done
+      echo
+      echo '[HKEY_CURRENT_USER\Software\Wine\AppDefaults\wordrope.exe\X11 Driver]'
+      echo '"Managed"="N"'
     fi
   } >"$reg"
   "$WORDROPE_WINE" regedit /S "$("$WORDROPE_WINE" winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1

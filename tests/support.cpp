@@ -15,18 +15,22 @@ namespace fs = std::filesystem;
 
 namespace wordrope::test {
 
-std::string bitmapFile(int width, int height) {
-    const auto stride = (static_cast<unsigned>(width) * 3 + 3) / 4 * 4,
+std::string bitmapFile(int width, int height, unsigned rgb) {
+    const auto w = static_cast<unsigned>(width), stride = (w * 3 + 3) / 4 * 4,
                image = stride * static_cast<unsigned>(height);
     std::string s;
     const auto put = [&s](unsigned v, int bytes) {
         for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
     };
     s = "BM";
-    put(54 + image, 4), put(0, 4), put(54, 4);                                                // file header
-    put(40, 4), put(static_cast<unsigned>(width), 4), put(static_cast<unsigned>(height), 4);  // info header
-    put(1, 2), put(24, 2), put(0, 4), put(image, 4);
-    return s + std::string(16, '\0') + std::string(image, '\x7f');
+    put(54 + image, 4), put(0, 4), put(54, 4);                                 // file header
+    put(40, 4), put(w, 4), put(static_cast<unsigned>(height), 4), put(1, 2);  // info header
+    put(24, 2), put(0, 4), put(image, 4), put(0, 16);
+    std::string row;
+    for (unsigned x = 0; x < w; ++x) row += {char(rgb & 0xFF), char(rgb >> 8 & 0xFF), char(rgb >> 16 & 0xFF)};
+    row.resize(stride);
+    for (int y = 0; y < height; ++y) s += row;
+    return s;
 }
 
 GameFolder::GameFolder() {

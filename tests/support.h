@@ -11,8 +11,8 @@
 
 namespace wordrope::test {
 
-// A small valid bitmap file: `width` x `height`, 24 bits a pixel, bottom-up.
-std::string bitmapFile(int width, int height);
+// A valid bitmap file of one colour (0xRRGGBB): `width` x `height`, 24 bits a pixel, bottom-up.
+std::string bitmapFile(int width, int height, unsigned rgb = 0x7F7F7F);
 
 // "first", blanks, a CR at `at` - 1 and its LF at `at`, then "second": a reader whose window
 // holds `at` bytes gets the CR LF split by a refill.

@@ -48,11 +48,17 @@ TEST(List, HoldsTheFieldsTheRulesGive) {
         {"after_closing_quote_dropped", "\"quoted\"junk,next", {"quoted", "next"}},
         {"quote_inside_unquoted", "it\"s,ok", {"it\"s", "ok"}},
         {"unclosed_quote_swallows", "a,\"open,b\r\nc", {"a", "open,b\r\nc"}},
-        {"bytes_as_they_are", std::string("caf\xe9\0x,\xef\xbb\xbfy", 11),
+        {"bytes_as_they_are",
+         std::string("caf\xe9\0x,\xef\xbb\xbfy", 11),
          {std::string("caf\xe9\0x", 6), "\xef\xbb\xbfy"}},
-        {"long_entries", std::string(40, 'a') + "\r\n" + std::string(39, 'c'),
+        {"long_entries",
+         std::string(40, 'a') + "\r\n" + std::string(39, 'c'),
          {std::string(40, 'a'), std::string(39, 'c')}},
-        {"larger_than_the_window_crlf_split_by_a_refill", crLfSplitAt(WordList::kWindow), {"first", "second"}},
+        {"larger_than_the_window_crlf_split_by_a_refill",
+         crLfSplitAt(WordList::kWindow),
+         {"first", "second"}},
+        // Counted in blocks of 240 bytes: line 103's CR is a block's last byte, its LF the next one's first.
+        {"crlf_across_a_counting_block", lines(110, "abcde"), Fields(110, "abcde")},
     };
     WordList list;  // one list for all, as a game keeps it
     for (const auto& c : cases) {

@@ -1,0 +1,490 @@
+// End-to-end tests of wordrope.exe under Wine, for what only the real window shows. Each scenario
+// starts the game in a folder of its own and plays it through the system's input queue (SendInput),
+// as a player's mouse and keys do; what it shows is read back through the Win32 API and the screen.
+// WORDROPE_SOAK_GAMES sets how many games the soak plays in one process (60).
+#include "resource.h"
+#include "support.h"
+#include "utf8.h"
+#include "version.h"
+
+#include <windows.h>
+// psapi.h needs windows.h before it.
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using wordrope::narrow;
+using wordrope::widen;
+
+namespace {
+
+const std::string kWin = " !!! WELL DONE !!! |", kLoss = " No!!, the answer was cab|",
+                  kAgain = " Do you want to play again ? |-|&Yes*,&No";
+const int kPicture = IDC_PICTURE1, kScherm = IDC_SCHERM, kNewWord = IDC_COMMAND27, kHelp = IDC_COMMAND28,
+          kEnd = IDC_COMMAND29;
+int letter(char c) { return IDC_COMMAND1 + (c - 'a'); }
+
+// Each stage picture of a test folder is one flat colour, so that a pixel tells the stage.
+const COLORREF kStage[10] = {RGB(254, 253, 252),  // 0: the start-up picture's ground
+                             RGB(200, 0, 0),     RGB(0, 200, 0),   RGB(0, 0, 200),
+                             RGB(200, 200, 0),   RGB(200, 0, 200), RGB(0, 200, 200),
+                             RGB(120, 60, 0),    RGB(60, 0, 120),  RGB(0, 120, 60)};
+const COLORREF kGrey = RGB(192, 192, 192);
+
+std::string picture(int width, int height, COLORREF c) {
+    return wordrope::test::bitmapFile(width, height, GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+}
+
+// Polls `done` every 20 ms; false after `seconds`.
+template <class Done>
+bool waitFor(Done done, double seconds = 20) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    for (; !done(); Sleep(20))
+        if (std::chrono::steady_clock::now() > end) return false;
+    return true;
+}
+
+std::string textOf(HWND h) {
+    wchar_t buf[4096] = {};
+    GetWindowTextW(h, buf, 4096);
+    return narrow(buf);
+}
+
+std::string classOf(HWND h) {
+    char buf[64] = {};
+    GetClassNameA(h, buf, sizeof buf);
+    return buf;
+}
+
+COLORREF pixelAt(POINT p) {
+    HDC dc = GetDC(nullptr);
+    const COLORREF c = GetPixel(dc, p.x, p.y);
+    ReleaseDC(nullptr, dc);
+    return c;
+}
+
+void send(std::vector<INPUT> in) { SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)); }
+INPUT key(WORD vk, DWORD flags = 0) { return {.type = INPUT_KEYBOARD, .ki = {.wVk = vk, .dwFlags = flags}}; }
+INPUT mouse(DWORD flags, LONG x = 0, LONG y = 0) {
+    return {.type = INPUT_MOUSE, .mi = {.dx = x, .dy = y, .dwFlags = flags}};
+}
+void press(std::initializer_list<WORD> keys) {
+    for (WORD k : keys) send({key(k), key(k, KEYEVENTF_KEYUP)});
+}
+
+void clickOn(HWND h, int times = 1) {
+    RECT r;
+    GetWindowRect(h, &r);
+    const LONG x = MulDiv((r.left + r.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+               y = MulDiv((r.top + r.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    for (int i = 0; i < times; ++i)
+        send({mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), mouse(MOUSEEVENTF_LEFTDOWN),
+              mouse(MOUSEEVENTF_LEFTUP)});
+}
+
+// A message box as one line: "title|text|icon or -|buttons", the default button marked with *.
+std::string describe(HWND box) {
+    std::string text, icon = "-", buttons;
+    for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(h);
+        if (classOf(h) == "Button" && IsWindowVisible(h))
+            buttons += (buttons.empty() ? "" : ",") + textOf(h) +
+                       ((GetWindowLongA(h, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON ? "*" : "");
+        else if (id == 0xFFFF)
+            text = textOf(h);
+        else if (id == 1088 && IsWindowVisible(h) && SendMessageA(h, STM_GETICON, 0, 0))  // the icon's place
+            icon = "icon";
+    }
+    return textOf(box) + "|" + text + "|" + icon + "|" + buttons;
+}
+
+// The controls of a window, one line each: "id class x y w h tabstop text", in client coordinates.
+std::map<int, std::string> controlsOf(HWND form) {
+    std::map<int, std::string> out;
+    for (HWND h = GetWindow(form, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(h, &r);
+        MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+        std::ostringstream line;
+        line << classOf(h) << " " << r.left << " " << r.top << " " << r.right - r.left << " "
+             << r.bottom - r.top << ((GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) ? " tab " : " - ")
+             << textOf(h);
+        out[GetDlgCtrlID(h)] = line.str();
+    }
+    return out;
+}
+
+// The folder's files and their contents.
+std::map<fs::path, std::string> snapshot(const fs::path& folder) {
+    std::map<fs::path, std::string> files;
+    for (const auto& e : fs::directory_iterator(folder)) {
+        std::ostringstream bytes;
+        if (e.is_regular_file()) bytes << std::ifstream(e.path(), std::ios::binary).rdbuf();
+        files[e.path().filename()] = bytes.str();
+    }
+    return files;
+}
+
+// Each test plays wordrope.exe in a folder of its own, with a word list and nine stage pictures.
+class WindowTest : public ::testing::Test {
+protected:
+    // `stages`: a stage's file, where it is not a 40 x 30 picture of its colour; "" for none.
+    void play(const std::string& words = "cab\r\n", std::map<int, std::string> stages = {},
+              const std::string& folder = "game") {
+        static int serial = 0;
+        top = fs::temp_directory_path() /
+              ("wordrope-e2e-" + std::to_string(GetTickCount()) + "-" + std::to_string(serial++));
+        dir = top / widen(folder);
+        fs::create_directories(dir);
+        fs::copy_file(fs::path(L"Z:" + std::wstring(_wgetenv(L"WORDROPE_GAME_DIR"))) / L"wordrope.exe",
+                      dir / L"wordrope.exe");
+        std::ofstream(dir / L"wlstdata.dat", std::ios::binary) << words;
+        for (int s = 1; s <= 9; ++s)
+            if (!stages.count(s) || !stages[s].empty())
+                std::ofstream(dir / ("scafo" + std::to_string(s) + ".bmp"), std::ios::binary)
+                    << (stages.count(s) ? stages[s] : picture(40, 30, kStage[s]));
+        STARTUPINFOW si = {.cb = sizeof si};
+        std::wstring command = L"\"" + (dir / L"wordrope.exe").wstring() + L"\"";
+        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                                   &process));
+        ASSERT_TRUE(
+            waitFor([&] { return (form = FindWindowA(nullptr, WORDROPE_TITLE)) && IsWindowVisible(form); }));
+        ASSERT_TRUE(waitFor([&] { return focus() == kPicture; })) << "the focus on Picture1";
+        ASSERT_TRUE(waitFor([&] {
+            return pixel(kPicture) == kStage[0] && pixel(kEnd, 3, 3) != RGB(0, 0, 0);
+        })) << "the window painted";
+    }
+    void TearDown() override {
+        if (process.hProcess) {
+            TerminateProcess(process.hProcess, 9);
+            WaitForSingleObject(process.hProcess, 20000);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+        std::error_code ec;
+        fs::remove_all(top, ec);
+    }
+
+    std::string windowsPath(const std::string& name) const { return narrow((dir / widen(name)).wstring()); }
+    HWND control(int id) const { return GetDlgItem(form, id); }
+    std::string scherm() const { return textOf(control(kScherm)); }
+    // The focused control's id; 0 for none, -1 inside a message box.
+    int focus() const {
+        GUITHREADINFO gui = {.cbSize = sizeof gui};
+        if (!GetGUIThreadInfo(process.dwThreadId, &gui) || !gui.hwndFocus) return 0;
+        return GetParent(gui.hwndFocus) == form ? GetDlgCtrlID(gui.hwndFocus) : -1;
+    }
+    COLORREF pixel(int id, int x = 5, int y = 5) const {
+        POINT p = {x, y};
+        ClientToScreen(control(id), &p);
+        return pixelAt(p);
+    }
+    // The stage Picture1 shows: 0 for the start-up picture, -1 for none.
+    int stage() const {
+        for (int s = 0; s <= 9; ++s)
+            if (kStage[s] == pixel(kPicture)) return s;
+        return -1;
+    }
+    void click(int id, int times = 1) const { clickOn(control(id), times); }
+    void tabTo(int id) const {  // one press at a time, each waited for
+        for (int n = 0; n < 31 && focus() != id; ++n) {
+            const int before = focus();
+            press({VK_TAB});
+            waitFor([&] { return focus() != before; });
+        }
+    }
+    void letters(const std::string& s) const {
+        for (char c : s) click(letter(c));
+    }
+    bool exited() const { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }
+    DWORD waitExit() const {
+        DWORD code = STILL_ACTIVE;
+        waitFor([&] { return exited(); });
+        GetExitCodeProcess(process.hProcess, &code);
+        return code;
+    }
+
+    // The game's message box once it is up with `title`; nullptr if it never is.
+    HWND waitBox(const std::string& title) const {
+        HWND box = nullptr;
+        waitFor([&] {
+            for (box = FindWindowA("#32770", title.c_str()); box;
+                 box = FindWindowExA(nullptr, box, "#32770", title.c_str())) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(box, &pid);
+                if (pid == process.dwProcessId && IsWindowVisible(box)) return true;
+            }
+            return false;
+        });
+        return box;
+    }
+    // Clicks the box's button until the box is gone: a click that comes as the box opens can be lost.
+    void answer(HWND box, const std::string& caption) const {
+        for (int attempt = 0; attempt < 20; ++attempt) {
+            for (HWND h = GetWindow(box, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+                if (classOf(h) == "Button" && textOf(h).find(caption) != std::string::npos) clickOn(h);
+            if (waitFor([&] { return !IsWindow(box) || exited(); }, 1)) return;
+        }
+        ADD_FAILURE() << caption << " never closed the box";
+    }
+
+    void waitScreen(const std::string& mask, int stage) {
+        ASSERT_TRUE(waitFor([&] { return scherm() == mask && this->stage() == stage; }))
+            << "mask '" << mask << "' and stage " << stage << "; shown '" << scherm() << "', stage "
+            << this->stage();
+    }
+    void newWord() {
+        click(kNewWord);
+        waitScreen("...", 1);
+    }
+    HWND win() {
+        newWord();
+        letters("cab");
+        HWND box = waitBox(" !!! WELL DONE !!! ");
+        EXPECT_EQ(describe(box) + scherm(), kWin + kAgain + "cab")
+            << "the word is complete before the question";
+        return box;
+    }
+    HWND lose() {
+        newWord();
+        for (int stage = 2; stage <= 8; ++stage) {
+            letters(std::string(1, static_cast<char>('d' + stage - 2)));
+            waitScreen("...", stage);
+        }
+        letters("k");
+        HWND box = waitBox(" No!!, the answer was cab");
+        EXPECT_EQ(describe(box) + scherm(), kLoss + kAgain + "...");
+        EXPECT_EQ(stage(), 9) << "the last stage is on screen before the question";
+        return box;
+    }
+    // One error box naming the file and its fault; then the program ends with status 1.
+    void expectReport(const std::string& file, const std::string& fault) {
+        HWND box = waitBox("Wordrope");
+        EXPECT_NE(describe(box).find(file), std::string::npos) << describe(box);
+        EXPECT_NE(describe(box).find(fault), std::string::npos) << describe(box);
+        answer(box, "OK");
+        EXPECT_EQ(waitExit(), 1u);
+    }
+
+    fs::path top, dir;
+    PROCESS_INFORMATION process = {};
+    HWND form = nullptr;
+};
+
+TEST_F(WindowTest, LayoutAt96DpiFromTheTableInTwips) {
+    play();
+    POINT origin = {0, 0};
+    ClientToScreen(form, &origin);
+    EXPECT_EQ(std::make_pair(origin.x, origin.y), std::make_pair(91L, 129L));
+    std::map<int, std::string> expected = {
+        {kPicture, "WordropePicture 0 0 265 217 tab "},
+        {IDC_LABEL1, "Static 0 232 417 17 - Wordrope 1.1  -  words from SCOWL, by Kevin Atkinson"},
+        {kScherm, "Static 280 16 121 17 - "},
+        {kNewWord, "Button 288 112 105 17 tab New word"},
+        {kHelp, "Button 288 144 105 17 tab Help"},
+        {kEnd, "Button 288 176 105 17 tab End"},
+        {0, "form 419 248"}};
+    for (char c = 'a'; c <= 'z'; ++c)
+        expected[letter(c)] =
+            "Button " + std::to_string(16 * (c - 'a')) + " 216 17 17 tab " + char(c - 'a' + 'A');
+    auto controls = controlsOf(form);
+    RECT client;
+    GetClientRect(form, &client);
+    controls[0] = "form " + std::to_string(client.right) + " " + std::to_string(client.bottom);
+    EXPECT_EQ(controls, expected);
+}
+
+TEST_F(WindowTest, CaptionsUseTheUserInterfaceFontAndTheStartUpPictureIsClipped) {
+    play();
+    // Another process cannot ask a control for its font: measure the caption's ink instead.
+    NONCLIENTMETRICSA m = {.cbSize = sizeof m};
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0);
+    HDC dc = GetDC(nullptr);
+    const auto widthIn = [&](HGDIOBJ font) {
+        SIZE size = {};
+        HGDIOBJ old = SelectObject(dc, font);
+        GetTextExtentPoint32A(dc, "New word", 8, &size);
+        SelectObject(dc, old);
+        return size.cx;
+    };
+    HFONT ui = CreateFontIndirectA(&m.lfMessageFont);
+    const LONG inUi = widthIn(ui), inSystem = widthIn(GetStockObject(SYSTEM_FONT));
+    DeleteObject(ui);
+    ReleaseDC(nullptr, dc);
+    ASSERT_GT(inSystem - inUi, 6) << "the two fonts must be told apart";
+    int first = -1, last = -1;
+    for (int x = 3; x < 102; ++x)
+        for (int y = 3; y < 14; ++y) {
+            const COLORREF c = pixel(kNewWord, x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+        }
+    EXPECT_TRUE(inUi - 10 <= last - first + 1 && last - first + 1 <= inUi)
+        << "ink of " << last - first + 1 << " px; fonts " << inUi << " and " << inSystem;
+    EXPECT_EQ(pixel(kPicture, 34, 100), RGB(0, 0, 255));  // the blue post
+    EXPECT_EQ(pixel(kPicture, 264, 216), kStage[0]);      // clipped, not scaled
+}
+
+TEST_F(WindowTest, TabWalksTheTabOrderRoundToThePicture) {
+    play();
+    std::vector<int> order;
+    for (char c = 'a'; c <= 'z'; ++c) order.push_back(letter(c));
+    for (int expected : {kNewWord, kHelp, kEnd, kPicture}) order.push_back(expected);
+    for (int expected : order) {
+        press({VK_TAB});
+        ASSERT_TRUE(waitFor([&] { return focus() == expected; })) << "Tab to " << expected;
+    }
+    send({key(VK_SHIFT), key(VK_TAB), key(VK_TAB, KEYEVENTF_KEYUP), key(VK_SHIFT, KEYEVENTF_KEYUP)});
+    EXPECT_TRUE(waitFor([&] { return focus() == kEnd; })) << "Shift+Tab back to End";
+}
+
+TEST_F(WindowTest, SpacePressesTheFocusedButtonTypedLettersEnterAndEscapeNothing) {
+    play();
+    tabTo(kNewWord);
+    press({VK_RETURN, VK_ESCAPE, 'A', VK_SPACE});
+    waitScreen("...", 1);  // Space pressed New word
+    tabTo(letter('a'));
+    press({'B', VK_RETURN, VK_ESCAPE, VK_SPACE});
+    EXPECT_TRUE(waitFor([&] { return scherm() == ".a."; })) << "Space to press A";
+    EXPECT_EQ(stage(), 1) << "b, Enter and Escape pressed nothing";
+}
+
+TEST_F(WindowTest, AWinAnsweredYesPlaysTheNextWordAtOnce) {
+    play();
+    HWND box = win();
+    EXPECT_FALSE(IsWindowEnabled(form)) << "the window takes no clicks while the question is open";
+    answer(box, "Yes");
+    waitScreen("...", 1);
+}
+
+TEST_F(WindowTest, ALossAnsweredNoEnds) {
+    play();
+    answer(lose(), "No");
+    EXPECT_EQ(waitExit(), 0u);
+}
+
+TEST_F(WindowTest, HelpChangesNothingWhicheverButtonClosesItAndEndEnds) {
+    play();
+    newWord();
+    letters("cx");
+    waitScreen("c..", 2);
+    for (const char* button : {"OK", "Cancel"}) {
+        click(kHelp);
+        HWND box = waitBox("HELP");
+        EXPECT_EQ(describe(box), "HELP| Click NEW GAME, then use letter buttons at the bottom|-|OK*,Cancel");
+        answer(box, button);
+        waitScreen("c..", 2);
+    }
+    click(kEnd);  // mid-game: ends at once
+    EXPECT_EQ(waitExit(), 0u);
+}
+
+TEST_F(WindowTest, DoubleClickOnSchermShowsTheLastLetterAndTheCloseBoxEnds) {
+    play();
+    click(kScherm, 2);
+    newWord();
+    letters("x");
+    waitScreen("...", 2);
+    click(kScherm, 2);
+    EXPECT_TRUE(waitFor([&] { return scherm() == "x"; })) << "the last letter";
+    letters("y");
+    waitScreen("x", 3);  // a miss leaves the label as it is
+    letters("b");
+    EXPECT_TRUE(waitFor([&] { return scherm() == "..b"; })) << "a hit rewrites the mask";
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    EXPECT_EQ(waitExit(), 0u);
+}
+
+TEST_F(WindowTest, PicturesShowAtNaturalSizeClippedOnGreyAndAMissingOneIsReported) {
+    play("cab\r\n",
+         {{1, picture(600, 400, RGB(10, 20, 30))}, {2, picture(20, 10, RGB(40, 50, 60))}, {3, ""}});
+    click(kNewWord);
+    EXPECT_TRUE(waitFor([&] { return pixel(kPicture, 264, 216) == RGB(10, 20, 30); })) << "large, clipped";
+    letters("x");
+    EXPECT_TRUE(waitFor([&] { return pixel(kPicture) == RGB(40, 50, 60); })) << "the small picture";
+    EXPECT_EQ(pixel(kPicture, 30, 5), kGrey);
+    EXPECT_EQ(pixel(kPicture, 5, 20), kGrey);
+    letters("y");
+    expectReport(windowsPath("scafo3.bmp"), "not found");
+}
+
+TEST_F(WindowTest, At144DpiLayoutAndPicturesGrowByHalfFromTheSameTwips) {
+    const auto setDpi = [](DWORD dpi) {  // Wine reads LogPixels when a process starts
+        HKEY desktop;
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &desktop, nullptr);
+        RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+        RegCloseKey(desktop);
+    };
+    setDpi(144);
+    play();
+    setDpi(96);
+    const auto controls = controlsOf(form);
+    EXPECT_EQ(controls.at(kPicture), "WordropePicture 0 0 398 326 tab ");
+    EXPECT_EQ(controls.at(kNewWord), "Button 432 168 158 26 tab New word");
+    EXPECT_EQ(controls.at(letter('b')), "Button 24 324 26 26 tab B");
+    newWord();  // a 40 x 30 stage picture covers 60 x 45 pixels
+    EXPECT_EQ(pixel(kPicture, 58, 43), kStage[1]);
+    EXPECT_EQ(pixel(kPicture, 62, 10), kGrey);
+    EXPECT_EQ(pixel(kPicture, 10, 47), kGrey);
+}
+
+TEST_F(WindowTest, SoakManyGamesKeepMemoryFlatAndWriteNothing) {
+    std::map<int, std::string> full;  // full-size pictures
+    for (int s = 1; s <= 9; ++s) full[s] = picture(332, 220, kStage[s]);
+    play("cab\r\n", full);
+    const auto before = snapshot(dir), beside = snapshot(top);
+    const char* setting = std::getenv("WORDROPE_SOAK_GAMES");
+    const int games = setting ? std::atoi(setting) : 60;
+    PROCESS_MEMORY_COUNTERS first = {.cb = sizeof first}, last = first;
+    for (int n = 0; n < games && !HasFatalFailure(); ++n) {
+        answer(n % 2 ? win() : lose(), "Yes");
+        waitScreen("...", 1);
+        if (n == 0) GetProcessMemoryInfo(process.hProcess, &first, sizeof first);
+    }
+    GetProcessMemoryInfo(process.hProcess, &last, sizeof last);
+    click(kEnd);
+    EXPECT_EQ(waitExit(), 0u);
+    std::printf("soak: %d games; page file %lu -> %lu KB, working set %lu -> %lu KB\n", games,
+                static_cast<unsigned long>(first.PagefileUsage >> 10),
+                static_cast<unsigned long>(last.PagefileUsage >> 10),
+                static_cast<unsigned long>(first.WorkingSetSize >> 10),
+                static_cast<unsigned long>(last.WorkingSetSize >> 10));
+    EXPECT_LT(last.PagefileUsage - first.PagefileUsage, SIZE_T{8} << 20)
+        << "page-file use grew by more than 8 MB";
+    EXPECT_EQ(snapshot(dir), before);
+    EXPECT_EQ(snapshot(top), beside);
+}
+
+// Folders a player may have, named outside the system's code page (1252 here): the game plays
+// from each and names a missing picture by its real path. (A folder past 260 characters cannot be
+// tried here: Wine starts no program from one.)
+class Folders : public WindowTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(Folders, PlayAWinAndNameAMissingPicture) {
+    play("cab\r\n", {{2, ""}}, GetParam());
+    answer(win(), "Yes");
+    waitScreen("...", 1);
+    letters("x");
+    expectReport(windowsPath("scafo2.bmp"), "not found");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, Folders, ::testing::Values("Łódź gra", "ゲーム"), [](const auto& param) {
+    return std::string(param.index == 0 ? "polish" : "japanese");
+});
+
+}  // namespace
