@@ -40,7 +40,6 @@ GameFolder::GameFolder() {
                  ("wordrope-test-" + std::to_string(stamp) + "-" + std::to_string(serial++));
     fs::create_directories(p);
     dir_ = p.string();
-    while (dir_.size() > 1 && (dir_.back() == '/' || dir_.back() == '\\')) dir_.pop_back();
 }
 
 GameFolder::~GameFolder() {
