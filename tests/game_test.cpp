@@ -15,7 +15,6 @@ using namespace wordrope::test;
 namespace {
 
 using Log = std::vector<std::string>;
-const std::string kAsk = " Do you want to play again ? ";
 
 // A game folder with the nine pictures and a word list, and a game on it.
 class GameTest : public ::testing::Test {
@@ -79,7 +78,7 @@ TEST_F(GameTest, WinningAsksAndYesStartsTheNextGameInTheSameCall) {
     takeLog();
     window.answers = {true};
     press("ab");
-    EXPECT_EQ(takeLog(), (Log{"scherm a.", "scherm ab", "ask  !!! WELL DONE !!! |" + kAsk,
+    EXPECT_EQ(takeLog(), (Log{"scherm a.", "scherm ab", "ask " + kWinText + "|" + kAgainText,
                               "picture scafo1.bmp", "scherm .."}));
     EXPECT_EQ(game.state, kGuessing);
     press("c");
@@ -96,7 +95,7 @@ TEST_F(GameTest, EachMissShowsTheNextStageAndTheEighthAsksWithTheWord) {
                    "picture scafo6.bmp", "picture scafo7.bmp", "picture scafo8.bmp"}));
     window.answers = {true, false};
     press("h");
-    EXPECT_EQ(takeLog(), (Log{"picture scafo9.bmp", "ask  No!!, the answer was Quiz|" + kAsk,
+    EXPECT_EQ(takeLog(), (Log{"picture scafo9.bmp", "ask " + kLossText + "Quiz|" + kAgainText,
                               "picture scafo1.bmp", "scherm ...."}));
     press("abcdefgh");
     EXPECT_EQ(window.log.back(), "end");

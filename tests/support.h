@@ -11,6 +11,10 @@
 
 namespace wordrope::test {
 
+// The question's texts as the player reads them: the tests' own copy, so that a changed text shows.
+inline const std::string kWinText = " !!! WELL DONE !!! ", kLossText = " No!!, the answer was ",
+                         kAgainText = " Do you want to play again ? ";
+
 // A valid bitmap file of one colour (0xRRGGBB): `width` x `height`, 24 bits a pixel, bottom-up.
 std::string bitmapFile(int width, int height, unsigned rgb = 0x7F7F7F);
 

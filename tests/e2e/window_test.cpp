@@ -29,8 +29,10 @@ using wordrope::widen;
 
 namespace {
 
-const std::string kWin = " !!! WELL DONE !!! |", kLoss = " No!!, the answer was cab|",
-                  kAgain = " Do you want to play again ? |-|&Yes*,&No";
+using wordrope::test::kAgainText;
+using wordrope::test::kLossText;
+using wordrope::test::kWinText;
+const std::string kQuestion = "|" + kAgainText + "|-|&Yes*,&No";  // the rest of the box, as describe() tells it
 const int kPicture = IDC_PICTURE1, kScherm = IDC_SCHERM, kNewWord = IDC_COMMAND27, kHelp = IDC_COMMAND28,
           kEnd = IDC_COMMAND29;
 int letter(char c) { return IDC_COMMAND1 + (c - 'a'); }
@@ -69,21 +71,22 @@ std::string classOf(HWND h) {
 
 void send(std::vector<INPUT> in) { SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)); }
 INPUT key(WORD vk, DWORD flags = 0) { return {.type = INPUT_KEYBOARD, .ki = {.wVk = vk, .dwFlags = flags}}; }
-INPUT mouse(DWORD flags, LONG x = 0, LONG y = 0) {
-    return {.type = INPUT_MOUSE, .mi = {.dx = x, .dy = y, .dwFlags = flags}};
-}
+INPUT mouse(DWORD flags) { return {.type = INPUT_MOUSE, .mi = {.dwFlags = flags}}; }
 void press(std::initializer_list<WORD> keys) {
     for (WORD k : keys) send({key(k), key(k, KEYEVENTF_KEYUP)});
 }
 
 void clickOn(HWND h, int times = 1) {
     RECT r;
-    GetWindowRect(h, &r);
-    const LONG x = MulDiv((r.left + r.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
-               y = MulDiv((r.top + r.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    for (int i = 0; i < times; ++i)
-        send({mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), mouse(MOUSEEVENTF_LEFTDOWN),
-              mouse(MOUSEEVENTF_LEFTUP)});
+    if (!GetWindowRect(h, &r)) return;  // a window that is gone takes no click
+    const POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    // The press goes where the pointer is once the system has it there.
+    SetCursorPos(at.x, at.y);
+    waitFor([&] {
+        POINT now;
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    });
+    for (int i = 0; i < times; ++i) send({mouse(MOUSEEVENTF_LEFTDOWN), mouse(MOUSEEVENTF_LEFTUP)});
 }
 
 // A message box as one line: "title|text|icon or -|buttons", the default button marked with *.
@@ -151,8 +154,7 @@ protected:
         std::wstring command = L"\"" + (dir / L"wordrope.exe").wstring() + L"\"";
         ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                                    &process));
-        ASSERT_TRUE(
-            waitFor([&] { return (form = FindWindowA(nullptr, WORDROPE_TITLE)) && IsWindowVisible(form); }));
+        ASSERT_TRUE(waitFor([&] { return (form = windowOf(nullptr, WORDROPE_TITLE)) != nullptr; }));
         ASSERT_TRUE(waitFor([&] { return focus() == kPicture; })) << "the focus on Picture1";
         ASSERT_TRUE(waitFor([&] {
             return pixel(kPicture) == kStage[0] && pixel(kEnd, 3, 3) != RGB(0, 0, 0);
@@ -169,6 +171,17 @@ protected:
         fs::remove_all(top, ec);
     }
 
+    // The game's visible top-level window of this class and title (not one of an earlier test's game,
+    // which may linger after its process has gone); nullptr if there is none.
+    HWND windowOf(const char* cls, const char* title) const {
+        for (HWND h = FindWindowExA(nullptr, nullptr, cls, title); h;
+             h = FindWindowExA(nullptr, h, cls, title)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (pid == process.dwProcessId && IsWindowVisible(h)) return h;
+        }
+        return nullptr;
+    }
     std::string windowsPath(const std::string& name) const { return narrow((dir / widen(name)).wstring()); }
     HWND control(int id) const { return GetDlgItem(form, id); }
     std::string scherm() const { return textOf(control(kScherm)); }
@@ -214,15 +227,7 @@ protected:
     // The game's message box once it is up with `title`; nullptr if it never is.
     HWND waitBox(const std::string& title) const {
         HWND box = nullptr;
-        waitFor([&] {
-            for (box = FindWindowA("#32770", title.c_str()); box;
-                 box = FindWindowExA(nullptr, box, "#32770", title.c_str())) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(box, &pid);
-                if (pid == process.dwProcessId && IsWindowVisible(box)) return true;
-            }
-            return false;
-        });
+        waitFor([&] { return (box = windowOf("#32770", title.c_str())) != nullptr; });
         return box;
     }
     // Clicks the box's button until the box is gone: a click that comes as the box opens can be lost.
@@ -247,8 +252,8 @@ protected:
     HWND win() {
         newWord();
         letters("cab");
-        HWND box = waitBox(" !!! WELL DONE !!! ");
-        EXPECT_EQ(describe(box) + scherm(), kWin + kAgain + "cab")
+        HWND box = waitBox(kWinText);
+        EXPECT_EQ(describe(box) + scherm(), kWinText + kQuestion + "cab")
             << "the word is complete before the question";
         return box;
     }
@@ -259,8 +264,8 @@ protected:
             waitScreen("...", stage);
         }
         letters("k");
-        HWND box = waitBox(" No!!, the answer was cab");
-        EXPECT_EQ(describe(box) + scherm(), kLoss + kAgain + "...");
+        HWND box = waitBox(kLossText + "cab");
+        EXPECT_EQ(describe(box) + scherm(), kLossText + "cab" + kQuestion + "...");
         EXPECT_EQ(stage(), 9) << "the last stage is on screen before the question";
         return box;
     }
