@@ -23,9 +23,9 @@ std::string bitmapFile(int width, int height, unsigned rgb) {
         for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
     };
     s = "BM";
-    put(54 + image, 4), put(0, 4), put(54, 4);                                 // file header
+    put(54 + image, 4), put(0, 4), put(54, 4);                                // file header
     put(40, 4), put(w, 4), put(static_cast<unsigned>(height), 4), put(1, 2);  // info header
-    put(24, 2), put(0, 4), put(image, 4), put(0, 16);
+    put(24, 2), put(0, 4), put(image, 4), s.append(16, '\0');
     std::string row;
     for (unsigned x = 0; x < w; ++x) row += {char(rgb & 0xFF), char(rgb >> 8 & 0xFF), char(rgb >> 16 & 0xFF)};
     row.resize(stride);
