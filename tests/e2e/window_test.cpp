@@ -105,7 +105,7 @@ std::string describe(HWND box) {
     return textOf(box) + "|" + text + "|" + icon + "|" + buttons;
 }
 
-// The controls of a window, one line each: "id class x y w h tabstop text", in client coordinates.
+// The controls of a window by id, each as "class x y w h tab|- text" in client coordinates.
 std::map<int, std::string> controlsOf(HWND form) {
     std::map<int, std::string> out;
     for (HWND h = GetWindow(form, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
