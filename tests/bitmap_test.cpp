@@ -71,9 +71,6 @@ TEST(BitmapFile, NamesTheFileAndTheProblem) {
     EXPECT_EQ(b.height, 3);
     EXPECT_EQ(b.bytes.size(), good.size());
     EXPECT_EQ(b.infoSize, 40u);  // 24 bits a pixel: no colour table
-    folder.remove("scafo4.bmp");
-    folder.makeFolder("scafo4.bmp");
-    EXPECT_THROW(readBitmapFile(path), Failure);
 }
 
 }  // namespace

@@ -81,8 +81,6 @@ TEST_F(GameTest, WinningAsksAndYesStartsTheNextGameInTheSameCall) {
     EXPECT_EQ(takeLog(), (Log{"scherm a.", "scherm ab", "ask " + kWinText + "|" + kAgainText,
                               "picture scafo1.bmp", "scherm .."}));
     EXPECT_EQ(game.state, kGuessing);
-    press("c");
-    EXPECT_EQ(window.picture, "scafo2.bmp") << "misses count from nought again";
 }
 
 TEST_F(GameTest, EachMissShowsTheNextStageAndTheEighthAsksWithTheWord) {
@@ -116,7 +114,6 @@ TEST_F(GameTest, GuessesFollowTheRulesWhateverTheWord) {
         {"a.b", "...", "ab", "a.b", 1, true},          // a dot is never revealed, yet matches
         {"Bob", "...", "bo", ".ob", 1, false},         // the capital can never be shown
         {"- -", "- -", "abcdefgh", "- -", 9, true},    // complete from the start, every press a miss
-        {"\"ice, cream\"", ".... .....", "", ".... .....", 1, false},  // one word, without its quotes
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.word);
