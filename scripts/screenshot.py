@@ -4,13 +4,19 @@
 Usage (inside scripts/with-display.sh, WORDROPE_WINE naming the loader): screenshot.py GAME_DIR OUT.png
 """
 import os
+import re
 import subprocess
 import sys
 import time
 
 from xwd2png import parse_xwd, write_png
 
-TITLE = "Wordrope ver.1.1 for Windows"
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "data"))
+from make_pictures import GROUND  # noqa: E402  the start-up picture's ground
+
+with open(os.path.join(ROOT, "window", "version.h")) as _f:
+    TITLE = re.search(r'#define WORDROPE_TITLE "([^"]*)"', _f.read()).group(1)
 # At 96 DPI, from the layout table (window/layout.cpp) in pixels: the client area's size and the
 # centres of the controls pressed.
 CLIENT = (419, 248)
@@ -55,7 +61,7 @@ def main():
             return (tuple(px(cx + i, cy + j) for j in range(16, 33) for i in range(280, 401)),
                     tuple(px(cx + i, cy + j) for j in range(0, 217, 3) for i in range(0, 265, 3)))
 
-        if not wait_for(lambda: screen()(cx + 5, cy + 5) == (254, 253, 252)):
+        if not wait_for(lambda: screen()(cx + 5, cy + 5) == GROUND):
             sys.exit("screenshot: the window was never painted")
         for target in [NEW_WORD] + [(16 * (ord(c) - ord("a")) + 8, LETTER_Y) for c in "eatz"]:
             before = shown()

@@ -36,14 +36,6 @@ HFONT uiFont() {
     return nullptr;
 }
 
-// Dots per inch of the screen, across and down.
-std::pair<int, int> screenDpi() {
-    HDC screen = GetDC(nullptr);
-    const std::pair<int, int> dpi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
 }  // namespace
 
 // The wide call: a folder named outside the system's code page is found as it is named.

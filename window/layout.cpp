@@ -1,4 +1,4 @@
-// The control table of the main window.
+// The control table of the main window, and the screen resolution it is scaled by.
 #include "layout.h"
 
 #include "resource.h"
@@ -46,5 +46,12 @@ const std::array<ControlSpec, 32> kControls = {{
 // clang-format on
 
 int twipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+
+std::pair<int, int> screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const std::pair<int, int> dpi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 }  // namespace wordrope

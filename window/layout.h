@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <utility>
 
 namespace wordrope {
 
@@ -26,5 +27,8 @@ extern const std::array<ControlSpec, 32> kControls;
 
 // Twips to pixels at `dpi` dots per inch (15 twips a pixel at 96).
 int twipsToPixels(int twips, int dpi);
+
+// Dots per inch of the screen, across and down: the layout and the pictures grow with them.
+std::pair<int, int> screenDpi();
 
 }  // namespace wordrope

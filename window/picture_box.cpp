@@ -1,6 +1,8 @@
 // Picture1's window class: grey background, the bitmap at (0, 0) at its natural size (at 96 DPI), clipped.
 #include "picture_box.h"
 
+#include "layout.h"
+
 #include <windowsx.h>
 
 namespace wordrope {
@@ -20,15 +22,12 @@ void PaintContent(HWND box, HDC dc, const RECT& area) {
         GetObjectA(bmp, sizeof info, &info);
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, bmp);
-        // Pictures are drawn for 96 dots per inch: on a finer screen they grow with the layout.
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-        if (dpi == 96) {
-            BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, mem, 0, 0, SRCCOPY);
-        } else {
-            SetStretchBltMode(dc, COLORONCOLOR);
-            StretchBlt(dc, 0, 0, MulDiv(info.bmWidth, dpi, 96), MulDiv(info.bmHeight, dpi, 96), mem, 0, 0,
-                       info.bmWidth, info.bmHeight, SRCCOPY);
-        }
+        // Pictures are drawn for 96 dots per inch (pixel for pixel there): on a finer screen they
+        // grow with the layout.
+        const auto [dpiX, dpiY] = screenDpi();
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, 0, 0, MulDiv(info.bmWidth, dpiX, 96), MulDiv(info.bmHeight, dpiY, 96), mem, 0, 0,
+                   info.bmWidth, info.bmHeight, SRCCOPY);
         SelectObject(mem, old);
         DeleteDC(mem);
     }
