@@ -1,54 +1,55 @@
 #!/usr/bin/env bash
 # Installs from Debian's packages whatever the build and the tests need and this machine lacks.
+# No release's versions are written here: dpkg says what is installed, and clang says which of its
+# runtime packages this release has, so the same list serves Debian 12 and Debian 13.
 set -euo pipefail
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-# Each entry: a command or file that proves the package is there, then the package.
-need=(
-  "cmake:cmake"
-  "g++:g++"
-  "make:make"
-  "ninja:ninja-build"
-  "clang++:clang"
-  "/usr/src/googletest/CMakeLists.txt:googletest"
-  "/usr/include/benchmark/benchmark.h:libbenchmark-dev"
-  "/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-14-dev"
-  "i686-w64-mingw32-g++-win32:g++-mingw-w64-i686-win32"
-  "x86_64-w64-mingw32-g++-win32:g++-mingw-w64-x86-64-win32"
-  "Xvfb:xvfb"
-  "xdotool:xdotool"
-  "xwd:x11-apps"
-  "python3:python3"
-  "/usr/share/wine/fonts/tahoma.ttf:fonts-wine"
-  "/usr/lib/wine/wine64:wine64"
-  "wine:wine"
+packages=(
+  cmake g++ make ninja-build clang googletest libbenchmark-dev python3
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+  xvfb xdotool x11-apps fonts-wine wine wine64
 )
 # The 32-bit Wine only where 32-bit programs run: elsewhere it installs but cannot start.
 if [ "$("$(dirname "$0")/machine.sh" --runs32)" = yes ]; then
-  need+=("/usr/lib/wine/wine:wine32:i386")
+  packages+=(wine32:i386)
 fi
 
-missing=()
-for e in "${need[@]}"; do
-  probe=${e%%:*}
-  pkg=${e#*:}
-  if [[ $probe == /* ]]; then
-    [ -e "$probe" ] && continue
-  else
-    command -v "$probe" >/dev/null 2>&1 && continue
+installed() { [ "$(dpkg-query -W -f='${db:Status-Status}' "$1" 2>/dev/null)" = installed ]; }
+
+updated=no
+install() {
+  local missing=()
+  for p in "$@"; do installed "$p" || missing+=("$p"); done
+  [ ${#missing[@]} -gt 0 ] || return 0
+  # wine32 comes from the i386 architecture.
+  if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+    updated=no
   fi
-  missing+=("$pkg")
-done
-
-# wine32 comes from the i386 architecture.
-if [[ " ${missing[*]:-} " == *" wine32:i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
-fi
-
-if [ ${#missing[@]} -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]}"
-  $SUDO apt-get update -qq
+  if [ $updated = no ]; then
+    $SUDO apt-get update -qq
+    updated=yes
+  fi
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+install "${packages[@]}"
+
+# The sanitizer and fuzzer runtimes of this clang: Debian 12 ships them with clang 14 in
+# libclang-rt-14-dev, Debian 13 with clang 19 in libclang-rt-19-dev. Ask clang which it is, and
+# whether it links a fuzzer with the sanitizers already.
+links_fuzzer() {
+  printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' |
+    clang++ -x c++ -fsanitize=fuzzer,address,undefined - -o /dev/null >/dev/null 2>&1
+}
+if ! links_fuzzer; then
+  install "libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev"
+  links_fuzzer || {
+    echo "bootstrap: clang $(clang++ -dumpversion) still cannot link a fuzzer with the sanitizers" >&2
+    exit 1
+  }
 fi
