@@ -3,6 +3,11 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(triple ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 
+# Releases are built with Debian 12's MinGW-w64, GCC 12 with the win32 thread model: the last
+# whose runtime runs on Windows XP (from GCC 13 on, libgcc's thread support imports GetThreadId,
+# and exception handling links it in). Other versions build and test everything else.
+set(WORDROPE_RELEASE_GCC 12)
+
 # The win32 thread model: nothing here uses threads, and the posix one links winpthreads,
 # which imports functions Windows XP lacks (GetTickCount64).
 set(CMAKE_C_COMPILER ${triple}-gcc-win32)

@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
 """Checks a Windows build by reading its files, without running them. Both programs: the word
-size, imports from Windows' own DLLs only and none that Windows XP lacks, and the size bound.
-wordrope.exe also: the GUI subsystem, the version record, the application manifest and the icon.
+size and imports from Windows' own DLLs only; wordrope.exe also the GUI subsystem, the version
+record, the application manifest and the icon. The 32-bit build also keeps what a release
+promises: no import that Windows XP lacks, and the size bound.
 
-Usage: exe_check.py win32|win64 wordrope.exe wlstcheck.exe
+Usage: exe_check.py win32|win64 TOOLCHAIN NOT_HELD wordrope.exe wlstcheck.exe
+TOOLCHAIN is "release" for the toolchain releases are built with; for any other (its name), what
+a release promises is not required: the promises this build does not keep are written as one
+line to the file NOT_HELD (removed when it keeps them all), and the check passes.
 """
+import os
 import struct
 import sys
 
@@ -71,15 +76,20 @@ class PeFile:
         return out
 
 
-def problems(arch, pe, size, game):
-    if (pe.machine, pe.magic) != MACHINE[arch]:
-        yield f"machine {pe.machine:#x} with header {pe.magic:#x}, not {arch}"
+def promises_broken(pe, size):
+    """What keeps this program from being released: Windows XP could not run it, or it is too big."""
     for dll, functions in sorted(pe.imports().items()):
-        if dll not in WINDOWS_DLLS:
-            yield f"imports {dll}, which is not one of Windows' own DLLs"
         yield from (f"imports {f} from {dll}, which Windows XP lacks" for f in sorted(NOT_ON_XP.intersection(functions)))
     if size > MAX_BYTES:
         yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
+
+
+def problems(arch, pe, game):
+    if (pe.machine, pe.magic) != MACHINE[arch]:
+        yield f"machine {pe.machine:#x} with header {pe.magic:#x}, not {arch}"
+    for dll in sorted(pe.imports()):
+        if dll not in WINDOWS_DLLS:
+            yield f"imports {dll}, which is not one of Windows' own DLLs"
     if not game:
         return
     if pe.subsystem != 2:
@@ -101,16 +111,30 @@ def problems(arch, pe, size, game):
 
 
 def main():
-    arch, game, checker = sys.argv[1:4]
-    failed = False
+    arch, toolchain, not_held, game, checker = sys.argv[1:6]
+    release = toolchain == "release"
+    failed, broken = False, []
     for path in (game, checker):
         with open(path, "rb") as f:
             data = f.read()
         pe = PeFile(data)
-        found = list(problems(arch, pe, len(data), path == game))
+        found = list(problems(arch, pe, path == game))
+        promises = list(promises_broken(pe, len(data))) if arch == "win32" else []
+        if release:
+            found += promises
+        else:
+            broken += [f"{os.path.basename(path)} {p}" for p in promises]
         print("\n".join(f"{path}: {p}" for p in found) or
               f"{path}: {arch}, {len(data):,} bytes, imports {', '.join(sorted(pe.imports()))}: good")
         failed = failed or bool(found)
+    if broken:
+        vista = " (it needs Windows Vista or later)" if any("Windows XP lacks" in b for b in broken) else ""
+        line = f"built with {toolchain}, not the release toolchain, so not a release{vista}: {'; '.join(broken)}"
+        print(line)
+        with open(not_held, "w") as f:
+            f.write(line + "\n")
+    elif os.path.exists(not_held):
+        os.remove(not_held)
     return 1 if failed else 0
 
 
