@@ -20,14 +20,17 @@ export WINEDEBUG=-all
 export LANG=C.UTF-8
 unset LC_ALL
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# "run" for playing; any other kind (test, soak) expects no window manager. The crash dialog is off in all.
+# "run" for playing; any other kind (test, soak, dpi144: a screen at 144 DPI) expects no window
+# manager. The crash dialog is off in all.
 : "${WORDROPE_PREFIX_KIND:=test}"
 export WINEPREFIX="$WORDROPE_ROOT/build/wine$prefix_arch-$WORDROPE_PREFIX_KIND"
 
-# Makes the prefix once; later calls find it ready.
+# Makes the prefix once; later calls find it ready. A prefix made by an earlier set-up (another
+# stamp) is made again.
 wordrope_prefix() {
-  local stamp="$WINEPREFIX/.wordrope-ready"
+  local stamp="$WINEPREFIX/.wordrope-ready-2"
   [ -f "$stamp" ] && return 0
+  rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   local log="$WORDROPE_ROOT/build/wineboot$prefix_arch-$WORDROPE_PREFIX_KIND.log"
   echo "wine: making the $WINEARCH prefix $WINEPREFIX"
@@ -42,12 +45,22 @@ wordrope_prefix() {
     fi
     return 1
   fi
+  # Wine 8 as Debian 12 packages it looks for its own fonts in a folder that is not there, so
+  # captions fell back to DejaVu Sans and the close box, drawn in Marlett, to a letter "r". In the
+  # prefix's Fonts folder every Wine finds them.
+  dpkg-query -L fonts-wine | grep -E '\.(ttf|fon)$' | xargs -r cp -t "$WINEPREFIX/drive_c/windows/Fonts/"
   local reg="$WINEPREFIX/wordrope.reg"
   {
     echo 'REGEDIT4'
     echo
     echo '[HKEY_CURRENT_USER\Software\Wine\WineDbg]'
     echo '"ShowCrashDialog"=dword:00000000'
+    if [ "$WORDROPE_PREFIX_KIND" = dpi144 ]; then
+      # Wine 10 reads the screen's DPI once per wineserver: it is set before any program starts.
+      echo
+      echo '[HKEY_CURRENT_USER\Control Panel\Desktop]'
+      echo '"LogPixels"=dword:00000090'
+    fi
     if [ "$WORDROPE_PREFIX_KIND" != run ]; then
       # No window manager under test: unmanaged windows close message boxes without a stall.
       echo
