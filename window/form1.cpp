@@ -27,15 +27,6 @@ const char kHelpPrompt[] = " Click NEW GAME, then use letter buttons at the bott
 // No WS_CLIPCHILDREN: under Wine it makes showing a window of 32 children cost 40 ms more.
 const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
-// The platform's user-interface font, as message boxes use it.
-HFONT uiFont() {
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        if (HFONT f = CreateFontIndirectA(&metrics.lfMessageFont)) return f;
-    return nullptr;
-}
-
 }  // namespace
 
 // The wide call: a folder named outside the system's code page is found as it is named.
@@ -50,7 +41,7 @@ Form1::Form1(HINSTANCE instance, const std::string& programDir)
     : instance_(instance), game_(*this, random_, programDir) {}
 
 Form1::~Form1() {
-    if (font_) DeleteObject(font_);
+    DeleteObject(font_);  // a stock font, when it is one, is left as it is
 }
 
 bool Form1::create(int show) {
@@ -139,7 +130,7 @@ void Form1::createControls() {
             CreateWindowExA(0, cls, c.caption, style, twipsToPixels(c.left, dpiX), twipsToPixels(c.top, dpiY),
                             twipsToPixels(c.width, dpiX), twipsToPixels(c.height, dpiY), hwnd_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-        if (font_) SetWindowFont(h, font_, FALSE);
+        SetWindowFont(h, font_, FALSE);
         if (c.id == IDC_PICTURE1) picture1_ = h;
         if (c.id == IDC_SCHERM) scherm_ = h;
         if (c.id == IDC_LABEL1) label1_ = h;

@@ -1,5 +1,8 @@
-// The window's controls as data: kind, caption and geometry in twips, in tab order.
+// The window's look as data: the controls' kind, caption and geometry in twips, in tab order;
+// the screen's resolution they are scaled by; the font their captions use.
 #pragma once
+
+#include <windows.h>
 
 #include <array>
 #include <utility>
@@ -9,11 +12,9 @@ namespace wordrope {
 enum class Kind { Picture, Button, Label };
 
 struct ControlSpec {
-    const char* name;
     Kind kind;
     const char* caption;
     int left, top, width, height;  // twips from the client area's top-left corner
-    int tabIndex;
     int id;
 };
 
@@ -30,5 +31,12 @@ int twipsToPixels(int twips, int dpi);
 
 // Dots per inch of the screen, across and down: the layout and the pictures grow with them.
 std::pair<int, int> screenDpi();
+
+// How the system is asked for its metrics: SystemParametersInfoA, or a stand-in in the tests.
+using SystemQuery = BOOL(WINAPI*)(UINT action, UINT param, PVOID out, UINT flags);
+
+// The platform's user-interface font, the one message boxes use; the dialog font (a stock
+// object) when the system will not say. The caller deletes it.
+HFONT uiFont(SystemQuery query = SystemParametersInfoA);
 
 }  // namespace wordrope
