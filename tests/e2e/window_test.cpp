@@ -30,6 +30,10 @@ using wordrope::widen;
 
 namespace {
 
+// The game's window is measured in the screen's pixels: this program must not see them scaled back
+// to 96 DPI, as Wine 10 (like Windows) does for a program that does not say it is DPI aware.
+const bool kDpiAware = SetProcessDPIAware();
+
 using wordrope::test::kAgainText;
 using wordrope::test::kLossText;
 using wordrope::test::kWinText;
