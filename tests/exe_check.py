@@ -77,11 +77,22 @@ class PeFile:
 
 
 def promises_broken(pe, size):
-    """What keeps this program from being released: Windows XP could not run it, or it is too big."""
-    for dll, functions in sorted(pe.imports().items()):
-        yield from (f"imports {f} from {dll}, which Windows XP lacks" for f in sorted(NOT_ON_XP.intersection(functions)))
-    if size > MAX_BYTES:
-        yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
+    """What keeps this program from being released: imports Windows XP lacks, and a size over the bound."""
+    lacking = sorted(f"{f} ({dll})" for dll, functions in pe.imports().items() for f in NOT_ON_XP.intersection(functions))
+    return lacking, size if size > MAX_BYTES else None
+
+
+def not_held_line(toolchain, programs):
+    """The promises a build of another toolchain does not keep, as one line; "" if it keeps them all.
+    `programs`: [(name, (lacking imports, size over the bound or None))]."""
+    parts = []
+    lacking = sorted({f for _, (functions, _) in programs for f in functions})
+    if lacking:
+        parts.append(f"the programs import {', '.join(lacking)}, which Windows XP lacks: this build needs Windows Vista or later")
+    big = [f"{name} {size:,} bytes" for name, (_, size) in programs if size]
+    if big:
+        parts.append(f"{' and '.join(big)}, over the bound of {MAX_BYTES:,}")
+    return f"{toolchain} is not the release toolchain: {'; '.join(parts)}" if parts else ""
 
 
 def problems(arch, pe, game):
@@ -112,24 +123,23 @@ def problems(arch, pe, game):
 
 def main():
     arch, toolchain, not_held, game, checker = sys.argv[1:6]
-    release = toolchain == "release"
-    failed, broken = False, []
+    failed, programs = False, []
     for path in (game, checker):
         with open(path, "rb") as f:
             data = f.read()
         pe = PeFile(data)
         found = list(problems(arch, pe, path == game))
-        promises = list(promises_broken(pe, len(data))) if arch == "win32" else []
-        if release:
-            found += promises
-        else:
-            broken += [f"{os.path.basename(path)} {p}" for p in promises]
+        if arch == "win32":  # the build a release is made of
+            lacking, too_big = promises_broken(pe, len(data))
+            if toolchain == "release":
+                found += [f"imports {f}, which Windows XP lacks" for f in lacking]
+                found += [f"{too_big:,} bytes, over the bound of {MAX_BYTES:,}"] if too_big else []
+            programs.append((os.path.basename(path), (lacking, too_big)))
         print("\n".join(f"{path}: {p}" for p in found) or
               f"{path}: {arch}, {len(data):,} bytes, imports {', '.join(sorted(pe.imports()))}: good")
         failed = failed or bool(found)
-    if broken:
-        vista = " (it needs Windows Vista or later)" if any("Windows XP lacks" in b for b in broken) else ""
-        line = f"built with {toolchain}, not the release toolchain, so not a release{vista}: {'; '.join(broken)}"
+    line = not_held_line(toolchain, programs) if toolchain != "release" else ""
+    if line:
         print(line)
         with open(not_held, "w") as f:
             f.write(line + "\n")
