@@ -68,7 +68,6 @@ std::string classOf(HWND h) {
 
 void send(std::vector<INPUT> in) { SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT)); }
 INPUT key(WORD vk, DWORD flags = 0) { return {.type = INPUT_KEYBOARD, .ki = {.wVk = vk, .dwFlags = flags}}; }
-INPUT mouse(DWORD flags) { return {.type = INPUT_MOUSE, .mi = {.dwFlags = flags}}; }
 void press(std::initializer_list<WORD> keys) {
     for (WORD k : keys) send({key(k), key(k, KEYEVENTF_KEYUP)});
 }
@@ -221,17 +220,25 @@ protected:
         }
         return true;
     }
+    // Each event of a press carries the point it happens at. Wine feeds the X server's pointer
+    // motion back in, late while the game is busy, so the pointer may stand elsewhere for a moment
+    // after it was put on the button: a press made where the pointer is could land there.
     void clickOn(HWND h, int times = 1) const {
         RECT r;
         if (!GetWindowRect(h, &r)) return;  // a window that is gone takes no click
-        const POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        // The press goes where the pointer is once the system has it there.
-        SetCursorPos(at.x, at.y);
-        waitFor([&] {
-            POINT now;
-            return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-        });
-        for (int i = 0; i < times; ++i) send({mouse(MOUSEEVENTF_LEFTDOWN), mouse(MOUSEEVENTF_LEFTUP)});
+        // The middle of the control, in the 0..65535 of the screen's width and height.
+        const auto scale = [](LONG px, int metric) {
+            return static_cast<LONG>((2 * px + 1) * 65536LL / (2 * GetSystemMetrics(metric)));
+        };
+        const LONG x = scale((r.left + r.right) / 2, SM_CXSCREEN),
+                   y = scale((r.top + r.bottom) / 2, SM_CYSCREEN);
+        const auto at = [&](DWORD flags) {
+            return INPUT{
+                .type = INPUT_MOUSE,
+                .mi = {.dx = x, .dy = y, .dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE}};
+        };
+        send({at(0)});
+        for (int i = 0; i < times; ++i) send({at(MOUSEEVENTF_LEFTDOWN), at(MOUSEEVENTF_LEFTUP)});
     }
     void click(int id, int times = 1) const { clickOn(control(id), times); }
     void tabTo(int id) const {  // one press at a time, each waited for
@@ -241,8 +248,16 @@ protected:
             waitFor([&] { return focus() != before; });
         }
     }
+    // Clicks the letters in turn, each once the game shows what the one before did (a new mask, a
+    // new picture, a question): at a player's pace, not as a queue of clicks.
     void letters(const std::string& s) const {
-        for (char c : s) click(letter(c));
+        for (char c : s) {
+            const std::string mask = scherm();
+            const COLORREF shown = pixel(kPicture);
+            click(letter(c));
+            waitFor(
+                [&] { return scherm() != mask || pixel(kPicture) != shown || windowOf("#32770", nullptr); });
+        }
     }
     DWORD waitExit() const {
         DWORD code = STILL_ACTIVE;
@@ -286,7 +301,7 @@ protected:
         letters("cab");
         HWND box = waitBox(kWinText);
         EXPECT_EQ(describe(box) + scherm(), kWinText + kQuestion + "cab")
-            << "the word is complete before the question";
+            << "the word is complete before the question; stage " << stage();
         EXPECT_FALSE(IsWindowEnabled(form)) << "the window takes no clicks while the question is open";
         return box;
     }
