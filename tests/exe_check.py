@@ -36,6 +36,7 @@ class PeFile:
         optional = pe + 24
         self.magic, = struct.unpack_from("<H", data, optional)
         self.subsystem, = struct.unpack_from("<H", data, optional + 68)
+        self.subsystem_version = struct.unpack_from("<HH", data, optional + 48)  # the oldest Windows it runs on
         dirs = optional + (112 if self.magic == 0x20B else 96)
         self.dirs = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(16)]
         table = optional + struct.unpack_from("<H", data, pe + 20)[0]
@@ -77,18 +78,22 @@ class PeFile:
 
 
 def promises_broken(pe, size):
-    """What keeps this program from being released: imports Windows XP lacks, and a size over the bound."""
-    lacking = sorted(f"{f} ({dll})" for dll, functions in pe.imports().items() for f in NOT_ON_XP.intersection(functions))
-    return lacking, size if size > MAX_BYTES else None
+    """What keeps this program from being released: why Windows XP could not run it, and a size
+    over the bound (or None)."""
+    not_xp = [f"imports {f} ({dll})" for dll, functions in sorted(pe.imports().items())
+              for f in sorted(NOT_ON_XP.intersection(functions))]
+    if pe.subsystem_version > (5, 1):
+        not_xp.append("asks for Windows %d.%d in its header" % pe.subsystem_version)
+    return not_xp, size if size > MAX_BYTES else None
 
 
 def not_held_line(toolchain, programs):
     """The promises a build of another toolchain does not keep, as one line; "" if it keeps them all.
-    `programs`: [(name, (lacking imports, size over the bound or None))]."""
+    `programs`: [(name, (why XP cannot run it, size over the bound or None))]."""
     parts = []
-    lacking = sorted({f for _, (functions, _) in programs for f in functions})
-    if lacking:
-        parts.append(f"the programs import {', '.join(lacking)}, which Windows XP lacks: this build needs Windows Vista or later")
+    not_xp = sorted({why for _, (whys, _) in programs for why in whys})
+    if not_xp:
+        parts.append(f"Windows XP cannot run this build (it {'; it '.join(not_xp)}): it needs Vista or later")
     big = [f"{name} {size:,} bytes" for name, (_, size) in programs if size]
     if big:
         parts.append(f"{' and '.join(big)}, over the bound of {MAX_BYTES:,}")
@@ -130,11 +135,11 @@ def main():
         pe = PeFile(data)
         found = list(problems(arch, pe, path == game))
         if arch == "win32":  # the build a release is made of
-            lacking, too_big = promises_broken(pe, len(data))
+            not_xp, too_big = promises_broken(pe, len(data))
             if toolchain == "release":
-                found += [f"imports {f}, which Windows XP lacks" for f in lacking]
+                found += [f"Windows XP cannot run it: it {why}" for why in not_xp]
                 found += [f"{too_big:,} bytes, over the bound of {MAX_BYTES:,}"] if too_big else []
-            programs.append((os.path.basename(path), (lacking, too_big)))
+            programs.append((os.path.basename(path), (not_xp, too_big)))
         print("\n".join(f"{path}: {p}" for p in found) or
               f"{path}: {arch}, {len(data):,} bytes, imports {', '.join(sorted(pe.imports()))}: good")
         failed = failed or bool(found)
