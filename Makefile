@@ -1,7 +1,9 @@
 # Wordrope: `make run` builds and plays, `make test` builds and runs every test.
-.PHONY: all bootstrap machine native win32 win64 windows asan fuzz-build test run screenshot dist zip reproducible bench fuzz soak clean
+.PHONY: all bootstrap machine native win32 win64 windows asan fuzz-build test run screenshot dist zip reproducible bench fuzz soak e2e-runs test-debian12 test-debian13 clean
 
 FUZZ_SECONDS ?= 600
+RUNS ?= 10
+LOAD ?= 0
 
 DISPLAYED := scripts/with-display.sh
 # The Windows build that runs here: win32 where this machine runs 32-bit programs, else win64
@@ -61,15 +63,18 @@ run: windows
 screenshot: windows
 	@$(DISPLAYED) python3 scripts/screenshot.py $(GAME) docs/screenshot.png
 
-# The release: the 32-bit game folder as players get it, the same bytes from the same commit.
+# The release: the 32-bit game folder as players get it, the same bytes from the same commit, made
+# with the release toolchain: here if this machine has it, else in a Debian 12 made beside it.
 dist: win32
-	@$(MAKE) --no-print-directory zip
+	@scripts/dist.sh
 
+# The zip of the game folder as built here, whatever the toolchain.
 zip:
 	@python3 scripts/make-zip.py build/wordrope-1.1.zip wordrope $$(find build/wordrope -maxdepth 1 -type f)
 
-# The 32-bit game built again in another folder must come out byte for byte the same.
-reproducible: dist
+# The 32-bit game built again in another folder must come out byte for byte the same, zip and all.
+reproducible: win32
+	@$(MAKE) --no-print-directory zip
 	@scripts/reproducible.sh
 
 bench: native
@@ -80,5 +85,17 @@ soak: windows
 	@WORDROPE_PREFIX_KIND=soak WORDROPE_SOAK_GAMES=500 WORDROPE_GAME_DIR=$(CURDIR)/$(GAME) $(DISPLAYED) \
 	  scripts/wine-run.sh $(ARCH) build/$(ARCH)/tests/window_tests.exe --gtest_filter='*Soak*'
 
+# make test in a minimal Debian 13 or 12 made in build/ (scripts/in-debian.sh), on a clone of this commit.
+test-debian13:
+	@scripts/in-debian.sh trixie make test
+
+test-debian12:
+	@scripts/in-debian.sh bookworm make test
+
+# The end-to-end suites RUNS times (10), LOAD busy processes beside them (0): how steady they are.
+e2e-runs: windows
+	@LOAD=$(LOAD) WORDROPE_WINE_ARCH=$(ARCH) $(DISPLAYED) scripts/e2e-runs.sh $(ARCH) $(RUNS)
+
 clean:
+	@! grep -q " $(CURDIR)/build/" /proc/self/mounts || { echo "clean: something is mounted under build/"; exit 1; }
 	rm -rf build

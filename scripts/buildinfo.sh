@@ -17,4 +17,5 @@ shift
     fi
   done | awk '!seen[$0]++'
 } >"$out.part"
-mv "$out.part" "$out"
+# Left as it is when nothing changed, so that a build after a configure has nothing to copy.
+if cmp -s "$out.part" "$out"; then rm "$out.part"; else mv "$out.part" "$out"; fi

@@ -10,7 +10,7 @@ namespace wordrope {
 // clang-format off
 // In tab order: the picture box, the 26 letters, the credit line, scherm and the three commands.
 const std::array<ControlSpec, 32> kControls = {{
-    // kind          caption     left  top   width height id                   designer name
+    //  kind        caption     left  top   wide  high  id                      designer name
     {Kind::Picture, "",         0,    0,    3975, 3255, IDC_PICTURE1},       // Picture1
     {Kind::Button,  "A",        0,    3240, 255,  255,  IDC_COMMAND1 + 0},   // Command1
     {Kind::Button,  "B",        240,  3240, 255,  255,  IDC_COMMAND1 + 1},   // Command2
