@@ -72,4 +72,8 @@ for v in DISPLAY CI $(compgen -e | grep "^WORDROPE_"); do
 done
 chroot "$sys" /usr/bin/env -i "${env_in[@]}" bash -c "cd /srv/wordrope && exec \"\$@\"" in-debian "$@"
 '
-exec unshare --mount --propagation private -- bash -c "$inside" in-debian "$sys" "$@"
+# In a chroot "/" is no mount point and cannot be made private; the binds are made in the new
+# namespace all the same.
+propagation=private
+mountpoint -q / || propagation=unchanged
+exec unshare --mount --propagation $propagation -- bash -c "$inside" in-debian "$sys" "$@"
