@@ -6,15 +6,15 @@
 # time. Needs root: through sudo when not. /proc, /sys and /dev are bound into the system inside a
 # mount namespace of the command's own, unmounted when it ends and gone with the namespace, so
 # nothing stays mounted under build/ however the command ends.
-# Environment passed in: DISPLAY (for make run), CI, WORDROPE_*; the result's files stay in the
-# system: build/debian-RELEASE/srv/wordrope.
+# Environment passed in: DISPLAY (for make run), CI, WORDROPE_*; what the command makes stays in
+# the system, in build/debian-RELEASE/srv/wordrope.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 2 ]; then
   echo "usage: scripts/in-debian.sh RELEASE COMMAND... (for example: trixie make test)" >&2
   exit 64
 fi
-if [ "$(id -u)" -ne 0 ]; then exec sudo --preserve-env=DISPLAY,CI "$0" "$@"; fi
+if [ "$(id -u)" -ne 0 ]; then exec sudo --preserve-env=DISPLAY,CI,WORDROPE_WIN64 "$0" "$@"; fi
 release=$1
 shift
 sys="$root/build/debian-$release"
@@ -34,8 +34,10 @@ mirror() {
 }
 
 if [ ! -f "$sys/.wordrope-ready" ]; then
-  command -v debootstrap >/dev/null ||
+  if ! command -v debootstrap >/dev/null; then
+    apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
+  fi
   archive=$(mirror)
   [ -n "$archive" ] || { echo "in-debian: this machine names no Debian archive in /etc/apt" >&2; exit 1; }
   mounted_under "$sys" && { echo "in-debian: something is still mounted under $sys" >&2; exit 1; }
