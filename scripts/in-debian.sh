@@ -73,6 +73,9 @@ for v in DISPLAY CI $(compgen -e | grep "^WORDROPE_"); do
   [ -n "${!v:-}" ] && env_in+=("$v=${!v}")
 done
 chroot "$sys" /usr/bin/env -i "${env_in[@]}" bash -c "cd /srv/wordrope && exec \"\$@\"" in-debian "$@"
+status=$?
+chroot "$sys" apt-get clean  # the packages stay installed; their downloads go
+exit $status
 '
 # In a chroot "/" is no mount point and cannot be made private; the binds are made in the new
 # namespace all the same.
