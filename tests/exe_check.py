@@ -78,26 +78,13 @@ class PeFile:
 
 
 def promises_broken(pe, size):
-    """What keeps this program from being released: why Windows XP could not run it, and a size
-    over the bound (or None)."""
-    not_xp = [f"imports {f} ({dll})" for dll, functions in sorted(pe.imports().items())
-              for f in sorted(NOT_ON_XP.intersection(functions))]
+    """What keeps this program from being released: why Windows XP could not run it, and its size."""
+    for dll, functions in sorted(pe.imports().items()):
+        yield from (f"imports {f} from {dll}, which Windows XP lacks" for f in sorted(NOT_ON_XP.intersection(functions)))
     if pe.subsystem_version > (5, 1):
-        not_xp.append("asks for Windows %d.%d in its header" % pe.subsystem_version)
-    return not_xp, size if size > MAX_BYTES else None
-
-
-def not_held_line(toolchain, programs):
-    """The promises a build of another toolchain does not keep, as one line; "" if it keeps them all.
-    `programs`: [(name, (why XP cannot run it, size over the bound or None))]."""
-    parts = []
-    not_xp = sorted({why for _, (whys, _) in programs for why in whys})
-    if not_xp:
-        parts.append(f"Windows XP cannot run this build (it {'; it '.join(not_xp)}): it needs Vista or later")
-    big = [f"{name} {size:,} bytes" for name, (_, size) in programs if size]
-    if big:
-        parts.append(f"{' and '.join(big)}, over the bound of {MAX_BYTES:,}")
-    return f"{toolchain} is not the release toolchain: {'; '.join(parts)}" if parts else ""
+        yield "asks for Windows %d.%d in its header, later than Windows XP" % pe.subsystem_version
+    if size > MAX_BYTES:
+        yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
 
 
 def problems(arch, pe, game):
@@ -128,23 +115,23 @@ def problems(arch, pe, game):
 
 def main():
     arch, toolchain, not_held, game, checker = sys.argv[1:6]
-    failed, programs = False, []
+    failed, broken = False, []
     for path in (game, checker):
         with open(path, "rb") as f:
             data = f.read()
         pe = PeFile(data)
         found = list(problems(arch, pe, path == game))
-        if arch == "win32":  # the build a release is made of
-            not_xp, too_big = promises_broken(pe, len(data))
-            if toolchain == "release":
-                found += [f"Windows XP cannot run it: it {why}" for why in not_xp]
-                found += [f"{too_big:,} bytes, over the bound of {MAX_BYTES:,}"] if too_big else []
-            programs.append((os.path.basename(path), (not_xp, too_big)))
+        promises = list(promises_broken(pe, len(data))) if arch == "win32" else []  # a release is 32-bit
+        if toolchain == "release":
+            found += promises
+        else:
+            broken += [f"{os.path.basename(path)} {p}" for p in promises]
         print("\n".join(f"{path}: {p}" for p in found) or
               f"{path}: {arch}, {len(data):,} bytes, imports {', '.join(sorted(pe.imports()))}: good")
         failed = failed or bool(found)
-    line = not_held_line(toolchain, programs) if toolchain != "release" else ""
-    if line:
+    if broken:
+        line = (f"{toolchain} is not the release toolchain, and this build is no release: {'; '.join(broken)}; "
+                "releases are built with Debian 12's toolchain (MinGW-w64 GCC 12)")
         print(line)
         with open(not_held, "w") as f:
             f.write(line + "\n")
