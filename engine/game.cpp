@@ -82,7 +82,13 @@ Game::Outcome Game::settle(const Evaluation& guessed) {
 
 // The engine reads and checks the picture; the window only turns its pixels into a bitmap.
 void Game::showStage(int stage) {
-    window_.showPicture(readBitmapFile(dataPath(programDir_, stageName(stage))));
+    window_.showPicture(readBitmapFile(dataPath(programDir_, stageName(stage))), stage);
+}
+
+std::string describeStage(int stage) {
+    if (stage < 1) return "Gallows: no game yet";
+    if (stage == 1) return "Gallows: no misses";
+    return "Gallows: " + std::to_string(stage - 1) + " of " + std::to_string(kMissLimit) + " misses";
 }
 
 }  // namespace wordrope

@@ -26,6 +26,10 @@ inline const std::string kWinTitle = " !!! WELL DONE !!! ";
 inline const std::string kLossTitle = " No!!, the answer was ";
 inline const std::string kAgainPrompt = " Do you want to play again ? ";
 
+// What stage picture `stage` shows, in the game's words, for those who cannot see it (a screen
+// reader names Picture1 so); stage 0 is the empty gallows the window opens with.
+std::string describeStage(int stage);
+
 class Game {
 public:
     // `programDir` is the directory of the program without a trailing

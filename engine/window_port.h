@@ -15,8 +15,9 @@ public:
     virtual void setScherm(const std::string& caption) = 0;
 
     // Makes `picture`, read and checked by the engine, the picture of `Picture1`,
-    // replacing the one before. Throws Failure when it cannot be shown.
-    virtual void showPicture(const Bitmap& picture) = 0;
+    // replacing the one before; it is stage `stage` (1..9), which describeStage() words.
+    // Throws Failure when it cannot be shown.
+    virtual void showPicture(const Bitmap& picture, int stage) = 0;
 
     // A modal question with Yes and No, Yes the default; true for Yes.
     virtual bool askYesNo(const std::string& title, const std::string& prompt) = 0;

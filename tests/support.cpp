@@ -73,7 +73,8 @@ void FakeWindow::setScherm(const std::string& caption) {
 }
 
 // writePictures() makes stage s s pixels wide: the width tells which stage was shown.
-void FakeWindow::showPicture(const Bitmap& shown) {
+void FakeWindow::showPicture(const Bitmap& shown, int stage) {
+    EXPECT_EQ(shown.width, stage) << "the stage named is not the picture shown";
     picture = "scafo" + std::to_string(shown.width) + ".bmp";
     log.push_back("picture " + picture);
 }

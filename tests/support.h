@@ -47,7 +47,7 @@ private:
 class FakeWindow : public WindowPort {
 public:
     void setScherm(const std::string& caption) override;
-    void showPicture(const Bitmap& shown) override;
+    void showPicture(const Bitmap& shown, int stage) override;
     bool askYesNo(const std::string& title, const std::string& prompt) override;
     void end() override;
 

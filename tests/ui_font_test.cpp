@@ -1,54 +1,63 @@
 // The window's font as each Windows answers for it: Windows XP takes the metrics' older, shorter
-// size only, later Windows take both, and a system may refuse to say at all. Wine answers like a
-// later Windows whatever it imitates, so XP's answer is played by a stand-in here.
+// size only and answers for the system's DPI; Windows 10 answers for any DPI; a system may refuse
+// to say at all. Wine answers like Windows 10 whatever it imitates, so the others are played by
+// stand-ins here. Each stand-in's font is "Tahoma", 11 pixels high at 96 DPI.
 #include "layout.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 namespace {
 
-using wordrope::SystemQuery;
+using wordrope::SystemMetrics;
 using wordrope::uiFont;
 
-const UINT kXpSize = 340;     // NONCLIENTMETRICSA as Windows XP defines it
-const UINT kVistaSize = 344;  // with iPaddedBorderWidth, from Vista on
+const UINT kXpSize = 500;  // NONCLIENTMETRICSW as Windows XP defines it, without iPaddedBorderWidth
 
-// Answers like a Windows that takes these sizes of the structure, with "Tahoma" as its font.
+// Answers for the system's DPI, 96, like a Windows that takes these sizes of the structure.
 template <UINT... Sizes>
-BOOL WINAPI windowsTaking(UINT action, UINT size, PVOID out, UINT) {
-    auto* metrics = static_cast<NONCLIENTMETRICSA*>(out);
+BOOL WINAPI takes(UINT action, UINT size, PVOID out, UINT) {
+    auto* metrics = static_cast<NONCLIENTMETRICSW*>(out);
     if (action != SPI_GETNONCLIENTMETRICS || metrics->cbSize != size || ((size != Sizes) && ...))
         return FALSE;
-    std::memset(reinterpret_cast<char*>(metrics) + sizeof metrics->cbSize, 0, size - sizeof metrics->cbSize);
-    metrics->lfMessageFont.lfHeight = -11;
-    std::strcpy(metrics->lfMessageFont.lfFaceName, "Tahoma");
+    metrics->lfMessageFont = {.lfHeight = -11, .lfFaceName = L"Tahoma"};
     return TRUE;
 }
 
-std::string faceOf(HFONT font) {
-    LOGFONTA lf = {};
-    GetObjectA(font, sizeof lf, &lf);
-    return lf.lfFaceName;
+// Answers for any DPI, like Windows 10.
+BOOL WINAPI forAnyDpi(UINT action, UINT size, PVOID out, UINT, UINT dpi) {
+    auto* metrics = static_cast<NONCLIENTMETRICSW*>(out);
+    if (action != SPI_GETNONCLIENTMETRICS || size != sizeof *metrics) return FALSE;
+    metrics->lfMessageFont = {.lfHeight = MulDiv(-11, static_cast<int>(dpi), 96), .lfFaceName = L"Tahoma"};
+    return TRUE;
 }
 
-TEST(UiFont, IsTheSystemsMessageFontOnEveryWindowsFromXpOnElseTheDialogFont) {
-    struct Case {
+TEST(UiFont, IsTheSystemsMessageFontForTheScreensDpiFromXpOnElseTheDialogFont) {
+    LOGFONTW dialog = {};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof dialog, &dialog);
+    const std::wstring dialogFace = dialog.lfFaceName;
+    const struct {
         const char* windows;
-        SystemQuery query;
-        std::string font;
+        SystemMetrics system;
+        std::wstring face;
+        LONG heightAt96;
+    } cases[] = {
+        {"XP", {takes<kXpSize>, nullptr, 96}, L"Tahoma", -11},
+        {"Vista to 8.1", {takes<kXpSize, sizeof(NONCLIENTMETRICSW)>, nullptr, 96}, L"Tahoma", -11},
+        {"10 and 11", {takes<>, forAnyDpi, 96}, L"Tahoma", -11},
+        {"one that will not say", {takes<>, nullptr, 96}, dialogFace, dialog.lfHeight},
     };
-    const HFONT dialogFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    for (const Case& c : {Case{"XP", windowsTaking<kXpSize>, "Tahoma"},
-                          Case{"Vista and later", windowsTaking<kXpSize, kVistaSize>, "Tahoma"},
-                          Case{"one that will not say", windowsTaking<>, "the dialog font"}}) {
-        HFONT font = uiFont(c.query);
-        EXPECT_EQ(font == dialogFont ? "the dialog font" : faceOf(font), c.font) << c.windows;
-        DeleteObject(font);
+    for (const auto& c : cases) {
+        for (const int dpi : {96, 144, 192}) {
+            HFONT font = uiFont(dpi, c.system);
+            LOGFONTW got = {};
+            GetObjectW(font, sizeof got, &got);
+            EXPECT_EQ(got.lfFaceName, c.face) << c.windows << " at " << dpi;
+            EXPECT_EQ(got.lfHeight, MulDiv(c.heightAt96, dpi, 96)) << c.windows << " at " << dpi;
+            DeleteObject(font);
+        }
     }
-    EXPECT_EQ(sizeof(NONCLIENTMETRICSA), kVistaSize) << "the headers' structure is the later one";
 }
 
 }  // namespace

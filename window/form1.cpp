@@ -12,7 +12,6 @@
 
 #include <windowsx.h>
 
-#include <cstring>
 #include <exception>
 #include <utility>
 #include <vector>
@@ -29,6 +28,10 @@ const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
 }  // namespace
 
+// windowsx.h has no cracker for it: (hwnd, new DPI, suggested window rectangle).
+#define HANDLE_WM_DPICHANGED(hwnd, wParam, lParam, fn) \
+    ((fn)((hwnd), static_cast<int>(HIWORD(wParam)), reinterpret_cast<const RECT*>(lParam)), 0L)
+
 // The wide call: a folder named outside the system's code page is found as it is named.
 std::string Form1::programDirectory() {
     std::vector<wchar_t> path(32768);
@@ -40,9 +43,7 @@ std::string Form1::programDirectory() {
 Form1::Form1(HINSTANCE instance, const std::string& programDir)
     : instance_(instance), game_(*this, random_, programDir) {}
 
-Form1::~Form1() {
-    DeleteObject(font_);  // a stock font, when it is one, is left as it is
-}
+Form1::~Form1() { DeleteObject(font_); }
 
 bool Form1::create(int show) {
     WNDCLASSA wc = {};
@@ -57,15 +58,18 @@ bool Form1::create(int show) {
         return false;
     }
 
-    const auto [dpiX, dpiY] = screenDpi();
-    RECT r = {twipsToPixels(kWindowLeft, dpiX), twipsToPixels(kWindowTop, dpiY),
-              twipsToPixels(kWindowLeft + kClientWidth, dpiX),
-              twipsToPixels(kWindowTop + kClientHeight, dpiY)};
-    AdjustWindowRectEx(&r, kFormStyle, FALSE, 0);
+    // Sized for the system's DPI; once the window stands on a screen, it is laid out for that one's.
+    const int dpi = systemDpi();
+    const RECT r = windowRectAt(dpi, kFormStyle);
     if (!CreateWindowExA(0, kFormClass, WORDROPE_TITLE, kFormStyle, r.left, r.top, r.right - r.left,
                          r.bottom - r.top, nullptr, nullptr, instance_, this)) {
         report("The main window cannot be created");
         return false;
+    }
+    if (dpi_ != dpi) {
+        const RECT there = windowRectAt(dpi_, kFormStyle);
+        SetWindowPos(hwnd_, nullptr, there.left, there.top, there.right - there.left,
+                     there.bottom - there.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // Shown now and painted by the message loop right after: the window answers sooner.
     ShowWindow(hwnd_, show);
@@ -96,20 +100,20 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         HANDLE_MSG(hwnd, WM_CTLCOLORSTATIC, OnCtlColorStatic);
         HANDLE_MSG(hwnd, WM_ACTIVATE, OnActivate);
         HANDLE_MSG(hwnd, WM_SETFOCUS, OnSetFocus);
+        HANDLE_MSG(hwnd, WM_DPICHANGED, OnDpiChanged);
         HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-BOOL Form1::OnCreate(HWND, LPCREATESTRUCTA) {
-    font_ = uiFont();
+BOOL Form1::OnCreate(HWND hwnd, LPCREATESTRUCTA) {
     createControls();
+    layout(windowDpi(hwnd));
     return picture1_ && scherm_ && label1_;
 }
 
-// All 33 controls from the table, in tab order, each with the user-interface font.
+// All 33 controls from the table, in tab order; layout() places them.
 void Form1::createControls() {
-    const auto [dpiX, dpiY] = screenDpi();
     for (const ControlSpec& c : kControls) {
         const char* cls = "BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
@@ -126,17 +130,32 @@ void Form1::createControls() {
                 style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX | (c.id == IDC_SCHERM ? SS_NOTIFY : 0);
                 break;
         }
-        HWND h =
-            CreateWindowExA(0, cls, c.caption, style, twipsToPixels(c.left, dpiX), twipsToPixels(c.top, dpiY),
-                            twipsToPixels(c.width, dpiX), twipsToPixels(c.height, dpiY), hwnd_,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-        SetWindowFont(h, font_, FALSE);
+        HWND h = CreateWindowExA(0, cls, c.caption, style, 0, 0, 0, 0, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
         if (c.id == IDC_PICTURE1) picture1_ = h;
         if (c.id == IDC_SCHERM) scherm_ = h;
         if (c.id == IDC_LABEL1) label1_ = h;
     }
-    setPicture(picture1_, static_cast<HBITMAP>(
-                              LoadImageA(instance_, MAKEINTRESOURCEA(IDB_STARTUP), IMAGE_BITMAP, 0, 0, 0)));
+    setPicture(
+        picture1_,
+        static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_STARTUP), IMAGE_BITMAP, 0, 0, 0)),
+        describeStage(0));
+}
+
+// Every control placed from the table in twips, and given the interface font, for a screen of
+// `dpi`: when the window is made, and again each time it moves to a screen of another DPI.
+void Form1::layout(int dpi) {
+    dpi_ = dpi;
+    HFONT font = uiFont(dpi);
+    for (const ControlSpec& c : kControls) {
+        HWND h = GetDlgItem(hwnd_, c.id);
+        SetWindowPos(h, nullptr, twipsToPixels(c.left, dpi), twipsToPixels(c.top, dpi),
+                     twipsToPixels(c.width, dpi), twipsToPixels(c.height, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowFont(h, font, TRUE);
+    }
+    setPictureDpi(picture1_, dpi);
+    DeleteObject(std::exchange(font_, font));  // no control uses the old one any more
 }
 
 // The 30 events: 26 letters, New word, Help, End, and a double-click on scherm.
@@ -178,6 +197,14 @@ void Form1::OnActivate(HWND, UINT state, HWND, BOOL) {
 
 void Form1::OnSetFocus(HWND, HWND) { SetFocus(lastFocus_ ? lastFocus_ : picture1_); }
 
+// The window moved to a screen of another DPI (or that screen's scale changed): Windows suggests
+// the window's new rectangle, and everything inside is laid out again for the new DPI.
+void Form1::OnDpiChanged(HWND, int dpi, const RECT* suggested) {
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layout(dpi);
+}
+
 void Form1::OnDestroy(HWND) {
     hwnd_ = nullptr;
     PostQuitMessage(0);
@@ -216,17 +243,10 @@ void Form1::report(const std::string& message) {
 
 void Form1::setScherm(const std::string& caption) { SetWindowTextA(scherm_, caption.c_str()); }
 
-void Form1::showPicture(const Bitmap& picture) {
-    // The header and colours copied out of the file's bytes, where they stand unaligned.
-    std::vector<DWORD> info((picture.infoSize + sizeof(DWORD) - 1) / sizeof(DWORD));
-    std::memcpy(info.data(), picture.bytes.data() + picture.infoOffset, picture.infoSize);
-    const auto* header = reinterpret_cast<const BITMAPINFO*>(info.data());
-    HDC screen = GetDC(nullptr);
-    HBITMAP h = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT,
-                               picture.bytes.data() + picture.bitsOffset, header, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+void Form1::showPicture(const Bitmap& picture, int stage) {
+    HBITMAP h = bitmapFromFile(picture);
     if (!h) throw fileFailure("Stage picture", picture.path, "the picture cannot be shown");
-    setPicture(picture1_, h);
+    setPicture(picture1_, h, describeStage(stage));
 }
 
 bool Form1::askYesNo(const std::string& title, const std::string& prompt) {

@@ -30,7 +30,7 @@ public:
 
     // WindowPort
     void setScherm(const std::string& caption) override;
-    void showPicture(const Bitmap& picture) override;
+    void showPicture(const Bitmap& picture, int stage) override;
     bool askYesNo(const std::string& title, const std::string& prompt) override;
     void end() override;
 
@@ -43,9 +43,11 @@ private:
     HBRUSH OnCtlColorStatic(HWND hwnd, HDC dc, HWND control, int type);
     void OnActivate(HWND hwnd, UINT state, HWND other, BOOL minimized);
     void OnSetFocus(HWND hwnd, HWND old);
+    void OnDpiChanged(HWND hwnd, int dpi, const RECT* suggested);
     void OnDestroy(HWND hwnd);
 
     void createControls();
+    void layout(int dpi);
     template <class Step>
     void guarded(Step step);
     void report(const std::string& message);
@@ -57,6 +59,7 @@ private:
     HWND label1_ = nullptr;
     HWND lastFocus_ = nullptr;
     HFONT font_ = nullptr;
+    int dpi_ = 96;  // of the screen the window stands on
     bool failed_ = false;
     TwisterRandom random_;  // before game_, which holds on to it
     Game game_;

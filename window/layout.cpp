@@ -1,4 +1,4 @@
-// The main window's look: the control table, the screen resolution it is scaled by, the font.
+// The main window's look: the control table, the dots per inch it is scaled by, the font.
 #include "layout.h"
 
 #include "resource.h"
@@ -49,22 +49,66 @@ const std::array<ControlSpec, 32> kControls = {{
 
 int twipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-std::pair<int, int> screenDpi() {
+namespace {
+
+// A function of user32 that Windows XP lacks, looked up at run time so that the program still
+// starts there; null where the system has none.
+template <class Function>
+Function* fromUser32(const char* name) {
+    const FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), name);
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+}
+
+}  // namespace
+
+int systemDpi() {
     HDC screen = GetDC(nullptr);
-    const std::pair<int, int> dpi{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)};
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     return dpi;
 }
 
-HFONT uiFont(SystemQuery query) {
-    // Windows XP knows the structure without its last member, iPaddedBorderWidth (Vista on), and
-    // refuses any other size; every later Windows takes the shorter one too.
-    constexpr UINT kSizeXpTakes = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = kSizeXpTakes;
-    if (query(SPI_GETNONCLIENTMETRICS, kSizeXpTakes, &metrics, 0))
-        if (HFONT f = CreateFontIndirectA(&metrics.lfMessageFont)) return f;
-    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+int windowDpi(HWND window) {
+    static const auto forWindow = fromUser32<UINT WINAPI(HWND)>("GetDpiForWindow");
+    const UINT dpi = forWindow ? forWindow(window) : 0;
+    return dpi ? static_cast<int>(dpi) : systemDpi();
+}
+
+RECT windowRectAt(int dpi, DWORD style) {
+    RECT r = {twipsToPixels(kWindowLeft, dpi), twipsToPixels(kWindowTop, dpi),
+              twipsToPixels(kWindowLeft + kClientWidth, dpi), twipsToPixels(kWindowTop + kClientHeight, dpi)};
+    // The frame and title bar grow with the DPI too: Windows 10 sizes them for any DPI.
+    static const auto forDpi =
+        fromUser32<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (!forDpi || !forDpi(&r, style, FALSE, 0, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&r, style, FALSE, 0);
+    return r;
+}
+
+SystemMetrics systemMetrics() {
+    using ForDpi = BOOL WINAPI(UINT, UINT, PVOID, UINT, UINT);
+    static ForDpi* const forDpi = fromUser32<ForDpi>("SystemParametersInfoForDpi");
+    return {SystemParametersInfoW, forDpi, systemDpi()};
+}
+
+HFONT uiFont(int dpi, const SystemMetrics& system) {
+    NONCLIENTMETRICSW metrics = {};
+    LOGFONTW& font = metrics.lfMessageFont;
+    int fontDpi = dpi;
+    metrics.cbSize = sizeof metrics;
+    if (!system.queryForDpi ||
+        !system.queryForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) {
+        // Windows XP knows the structure without its last member, iPaddedBorderWidth (Vista on),
+        // and refuses any other size; every later Windows takes the shorter one too. The font it
+        // gives is for the system's DPI, and is scaled from there.
+        constexpr UINT kSizeXpTakes = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+        metrics.cbSize = kSizeXpTakes;
+        if (!system.query(SPI_GETNONCLIENTMETRICS, kSizeXpTakes, &metrics, 0))
+            GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+        fontDpi = system.dpi;
+    }
+    font.lfHeight = MulDiv(font.lfHeight, dpi, fontDpi);
+    return CreateFontIndirectW(&font);
 }
 
 }  // namespace wordrope

@@ -1,11 +1,10 @@
 // The window's look as data: the controls' kind, caption and geometry in twips, in tab order;
-// the screen's resolution they are scaled by; the font their captions use.
+// the dots per inch they are scaled by; the font their captions use.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
-#include <utility>
 
 namespace wordrope {
 
@@ -29,14 +28,29 @@ extern const std::array<ControlSpec, 32> kControls;
 // Twips to pixels at `dpi` dots per inch (15 twips a pixel at 96).
 int twipsToPixels(int twips, int dpi);
 
-// Dots per inch of the screen, across and down: the layout and the pictures grow with them.
-std::pair<int, int> screenDpi();
+// The dots per inch of the system (the primary screen when the program started).
+int systemDpi();
 
-// How the system is asked for its metrics: SystemParametersInfoA, or a stand-in in the tests.
-using SystemQuery = BOOL(WINAPI*)(UINT action, UINT param, PVOID out, UINT flags);
+// The dots per inch of the screen `window` stands on: Windows 10 tells it for each monitor;
+// earlier Windows have one for all, the system's.
+int windowDpi(HWND window);
 
-// The platform's user-interface font, the one message boxes use; the dialog font (a stock
-// object) when the system will not say. The caller deletes it.
-HFONT uiFont(SystemQuery query = SystemParametersInfoA);
+// The window rectangle, in screen pixels at `dpi`, whose client area stands where the table puts
+// it, for a window of `style`.
+RECT windowRectAt(int dpi, DWORD style);
+
+// How the system is asked for its metrics, as Windows answers or as a test's stand-in does:
+// `query` is SystemParametersInfoW, answering for the system's DPI, `dpi`; `queryForDpi` is
+// SystemParametersInfoForDpi, answering for any DPI, where Windows has it (10 on), else null.
+struct SystemMetrics {
+    BOOL(WINAPI* query)(UINT action, UINT param, PVOID out, UINT flags);
+    BOOL(WINAPI* queryForDpi)(UINT action, UINT param, PVOID out, UINT flags, UINT dpi);
+    int dpi;
+};
+SystemMetrics systemMetrics();
+
+// The platform's user-interface font, the one message boxes use, for a screen of `dpi`; the
+// dialog font when the system will not say. The caller deletes it.
+HFONT uiFont(int dpi, const SystemMetrics& system = systemMetrics());
 
 }  // namespace wordrope

@@ -1,6 +1,7 @@
 // WinMain: the main window and the message loop.
 #include "form1.h"
 
+#include <objbase.h>
 #include <windows.h>
 
 #include <string>
@@ -12,13 +13,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                     "Wordrope", MB_OK | MB_ICONERROR);
         return 1;
     }
-    wordrope::Form1 form(instance, dir);
-    if (!form.create(show)) return 1;
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (form.translateKey(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+    // A screen reader asks for Picture1's accessible object from its own process: COM carries it.
+    const HRESULT com = CoInitialize(nullptr);
+    int status = 1;
+    {
+        wordrope::Form1 form(instance, dir);
+        if (form.create(show)) {
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                if (form.translateKey(msg)) continue;
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            status = form.exitCode();
+        }
     }
-    return form.exitCode();
+    if (SUCCEEDED(com)) CoUninitialize();
+    return status;
 }

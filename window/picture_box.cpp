@@ -1,9 +1,16 @@
-// Picture1's window class: grey background, the bitmap at (0, 0) at its natural size (at 96 DPI), clipped.
+// Picture1's window class: grey background, the bitmap at (0, 0) at its natural size (at 96 DPI),
+// clipped; and what a screen reader hears of it.
 #include "picture_box.h"
 
-#include "layout.h"
+#include "picture_accessible.h"
 
 #include <windowsx.h>
+
+#include <new>
+
+#include <cstring>
+#include <utility>
+#include <vector>
 
 namespace wordrope {
 
@@ -11,23 +18,30 @@ namespace {
 
 const COLORREF kGrey = RGB(192, 192, 192);
 
-HBITMAP bitmapOf(HWND box) { return reinterpret_cast<HBITMAP>(GetWindowLongPtrA(box, 0)); }
+// What each box keeps, from WM_NCCREATE to WM_NCDESTROY.
+struct Box {
+    HBITMAP bitmap = nullptr;
+    int dpi = 96;
+    std::string name;
+};
+
+Box* boxOf(HWND box) { return reinterpret_cast<Box*>(GetWindowLongPtrA(box, 0)); }
 
 void PaintContent(HWND box, HDC dc, const RECT& area) {
     HBRUSH grey = CreateSolidBrush(kGrey);
     FillRect(dc, &area, grey);
     DeleteObject(grey);
-    if (HBITMAP bmp = bitmapOf(box)) {
+    const Box* state = boxOf(box);
+    if (HBITMAP bmp = state ? state->bitmap : nullptr) {
         BITMAP info;
         GetObjectA(bmp, sizeof info, &info);
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, bmp);
         // Pictures are drawn for 96 dots per inch (pixel for pixel there): on a finer screen they
         // grow with the layout.
-        const auto [dpiX, dpiY] = screenDpi();
         SetStretchBltMode(dc, COLORONCOLOR);
-        StretchBlt(dc, 0, 0, MulDiv(info.bmWidth, dpiX, 96), MulDiv(info.bmHeight, dpiY, 96), mem, 0, 0,
-                   info.bmWidth, info.bmHeight, SRCCOPY);
+        StretchBlt(dc, 0, 0, MulDiv(info.bmWidth, state->dpi, 96), MulDiv(info.bmHeight, state->dpi, 96), mem,
+                   0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
         SelectObject(mem, old);
         DeleteDC(mem);
     }
@@ -47,14 +61,30 @@ BOOL OnEraseBkgnd(HWND, HDC) { return TRUE; }
 
 void OnLButtonDown(HWND box, BOOL, int, int, UINT) { SetFocus(box); }
 
-void OnDestroy(HWND box) { setPicture(box, nullptr); }
+BOOL OnNCCreate(HWND box, LPCREATESTRUCTA cs) {
+    Box* state = new (std::nothrow) Box;
+    if (!state) return FALSE;
+    SetWindowLongPtrA(box, 0, reinterpret_cast<LONG_PTR>(state));
+    return FORWARD_WM_NCCREATE(box, cs, DefWindowProcA);
+}
+
+void OnNCDestroy(HWND box) {
+    Box* state = boxOf(box);
+    SetWindowLongPtrA(box, 0, 0);
+    if (state && state->bitmap) DeleteObject(state->bitmap);
+    delete state;
+}
 
 LRESULT CALLBACK PictureProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+        HANDLE_MSG(box, WM_NCCREATE, OnNCCreate);
         HANDLE_MSG(box, WM_PAINT, OnPaint);
         HANDLE_MSG(box, WM_ERASEBKGND, OnEraseBkgnd);
         HANDLE_MSG(box, WM_LBUTTONDOWN, OnLButtonDown);
-        HANDLE_MSG(box, WM_DESTROY, OnDestroy);
+        HANDLE_MSG(box, WM_NCDESTROY, OnNCDestroy);
+        case WM_GETOBJECT:
+            if (const LRESULT object = pictureAccessibleObject(box, wParam, lParam)) return object;
+            break;
     }
     return DefWindowProcA(box, msg, wParam, lParam);
 }
@@ -71,11 +101,41 @@ bool registerPictureBox(HINSTANCE instance) {
     return RegisterClassA(&wc) != 0;
 }
 
-void setPicture(HWND box, HBITMAP bitmap) {
-    HBITMAP old = reinterpret_cast<HBITMAP>(SetWindowLongPtrA(box, 0, reinterpret_cast<LONG_PTR>(bitmap)));
-    if (old) DeleteObject(old);
+void setPicture(HWND box, HBITMAP bitmap, const std::string& name) {
+    Box* state = boxOf(box);
+    if (!state) {
+        if (bitmap) DeleteObject(bitmap);
+        return;
+    }
+    if (HBITMAP old = std::exchange(state->bitmap, bitmap)) DeleteObject(old);
+    if (state->name != name) {
+        state->name = name;
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, box, OBJID_CLIENT, CHILDID_SELF);
+    }
     InvalidateRect(box, nullptr, FALSE);
     UpdateWindow(box);  // on screen before anything else happens, such as the loss question
+}
+
+std::string pictureName(HWND box) {
+    const Box* state = boxOf(box);
+    return state ? state->name : std::string();
+}
+
+void setPictureDpi(HWND box, int dpi) {
+    if (Box* state = boxOf(box)) state->dpi = dpi;
+    InvalidateRect(box, nullptr, FALSE);
+}
+
+HBITMAP bitmapFromFile(const Bitmap& picture) {
+    // The header and colours copied out of the file's bytes, where they stand unaligned.
+    std::vector<DWORD> info((picture.infoSize + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(info.data(), picture.bytes.data() + picture.infoOffset, picture.infoSize);
+    const auto* header = reinterpret_cast<const BITMAPINFO*>(info.data());
+    HDC screen = GetDC(nullptr);
+    HBITMAP h = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT,
+                               picture.bytes.data() + picture.bitsOffset, header, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return h;
 }
 
 }  // namespace wordrope

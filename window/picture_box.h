@@ -1,16 +1,31 @@
 // Picture1: a light-grey box that shows one bitmap at natural size from its top-left corner.
 #pragma once
 
+#include "bitmap.h"
+
 #include <windows.h>
+
+#include <string>
 
 namespace wordrope {
 
 inline constexpr char kPictureClass[] = "WordropePicture";
 
-// Registers the window class; the box owns the bitmap it is given (WM_SETPICTURE).
+// Registers the window class of the box.
 bool registerPictureBox(HINSTANCE instance);
 
-// Gives the box a new bitmap, which it keeps and frees; the one before is freed at once.
-void setPicture(HWND box, HBITMAP bitmap);
+// Gives the box a new bitmap, which it keeps and frees (the one before is freed at once), and the
+// name a screen reader hears for it; a new name is announced to those listening.
+void setPicture(HWND box, HBITMAP bitmap, const std::string& name);
+
+// The name of the picture the box shows.
+std::string pictureName(HWND box);
+
+// The box draws its pictures for a screen of `dpi` dots per inch: pixel for pixel at 96, larger
+// beyond.
+void setPictureDpi(HWND box, int dpi);
+
+// A bitmap of the screen's kind made from a checked bitmap file; null if the system refuses it.
+HBITMAP bitmapFromFile(const Bitmap& picture);
 
 }  // namespace wordrope

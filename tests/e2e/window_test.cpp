@@ -3,23 +3,29 @@
 // as a player's mouse and keys do; what it shows is read back through the Win32 API and the screen.
 // WORDROPE_SOAK_GAMES sets how many games the soak plays in one process (60); WORDROPE_SCREEN_DPI=144
 // says the prefix's screen is at 144 DPI, which the case for it needs (ctest's window_e2e_144dpi).
+#include "e2e/dpi_hook.h"
 #include "resource.h"
 #include "support.h"
 #include "utf8.h"
 #include "version.h"
 
 #include <windows.h>
-// psapi.h needs windows.h before it.
+// These need windows.h before them.
+#include <oleacc.h>
 #include <psapi.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,6 +39,8 @@ namespace {
 // The game's window is measured in the screen's pixels: this program must not see them scaled back
 // to 96 DPI, as Wine 10 (like Windows) does for a program that does not say it is DPI aware.
 const bool kDpiAware = SetProcessDPIAware();
+// A screen reader's calls reach the game's accessible objects through COM.
+const HRESULT kCom = CoInitialize(nullptr);
 
 using wordrope::test::kAgainText;
 using wordrope::test::kLossText;
@@ -88,20 +96,95 @@ std::string describe(HWND box) {
     return textOf(box) + "|" + text + "|" + icon + "|" + buttons;
 }
 
-// The controls of a window by id, each as "class x y w h tab|- text" in client coordinates.
-std::map<int, std::string> controlsOf(HWND form) {
-    std::map<int, std::string> out;
+// A control as this test sees it: its class, its rectangle in the form's client area in pixels,
+// whether Tab stops at it, and its text.
+struct Control {
+    std::string kind;
+    int left, top, width, height;
+    bool tab;
+    std::string text;
+    bool operator==(const Control&) const = default;
+};
+void PrintTo(const Control& c, std::ostream* out) {
+    *out << c.kind << " " << c.left << " " << c.top << " " << c.width << " " << c.height
+         << (c.tab ? " tab " : " - ") << c.text;
+}
+
+// The controls of a window by id.
+std::map<int, Control> controlsOf(HWND form) {
+    std::map<int, Control> out;
     for (HWND h = GetWindow(form, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
         RECT r;
         GetWindowRect(h, &r);
         MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
-        std::ostringstream line;
-        line << classOf(h) << " " << r.left << " " << r.top << " " << r.right - r.left << " "
-             << r.bottom - r.top << ((GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) ? " tab " : " - ")
-             << textOf(h);
-        out[GetDlgCtrlID(h)] = line.str();
+        out[GetDlgCtrlID(h)] = {
+            classOf(h),       r.left,           r.top,
+            r.right - r.left, r.bottom - r.top, (GetWindowLongA(h, GWL_STYLE) & WS_TABSTOP) != 0,
+            textOf(h)};
     }
     return out;
+}
+
+// The window's controls as a player sees them at 96 DPI, in pixels (15 twips a pixel).
+std::map<int, Control> layoutAt96() {
+    std::map<int, Control> layout = {
+        {kPicture, {"WordropePicture", 0, 0, 265, 217, true, ""}},
+        {IDC_LABEL1,
+         {"Static", 0, 232, 417, 17, false, "Wordrope 1.1  -  words from SCOWL, by Kevin Atkinson"}},
+        {kScherm, {"Static", 280, 16, 121, 17, false, ""}},
+        {kNewWord, {"Button", 288, 112, 105, 17, true, "New word"}},
+        {kHelp, {"Button", 288, 144, 105, 17, true, "Help"}},
+        {kEnd, {"Button", 288, 176, 105, 17, true, "End"}}};
+    for (char c = 'a'; c <= 'z'; ++c)
+        layout[letter(c)] = {
+            "Button", 16 * (c - 'a'), 216, 17, 17, true, std::string(1, char(c - 'a' + 'A'))};
+    return layout;
+}
+
+// A window's rectangle on the screen: left, top, right, bottom.
+std::array<LONG, 4> windowRect(HWND h) {
+    RECT r = {};
+    GetWindowRect(h, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// What a screen reader hears of a window: the name and role of its accessible object, asked from
+// this process as a reader asks.
+struct Heard {
+    std::string name;
+    LONG role;
+    bool operator==(const Heard&) const = default;
+};
+void PrintTo(const Heard& h, std::ostream* out) { *out << "'" << h.name << "', role " << h.role; }
+Heard heard(HWND h) {
+    Heard out = {"(no object)", 0};
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(h, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return out;
+    VARIANT self, role;
+    VariantInit(&self);
+    VariantInit(&role);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    out.name = object->get_accName(self, &name) == S_OK && name ? narrow(name) : "";  // S_FALSE: no name
+    SysFreeString(name);
+    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) out.role = role.lVal;
+    object->Release();
+    return out;
+}
+std::string roleText(LONG role) {
+    char text[64] = {};
+    GetRoleTextA(static_cast<DWORD>(role), text, sizeof text);
+    return text;
+}
+
+// The name changes announced for Picture1's client object, as a screen reader listening out of
+// context gets them: the window each came from.
+std::vector<HWND> nameChanges;
+void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND h, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) nameChanges.push_back(h);
 }
 
 // The folder's files and their contents.
@@ -139,9 +222,8 @@ protected:
                                    &process));
         ASSERT_TRUE(waitFor([&] { return (form = windowOf(nullptr, WORDROPE_TITLE)) != nullptr; }));
         ASSERT_TRUE(waitFor([&] { return focus() == kPicture; })) << "the focus on Picture1";
-        ASSERT_TRUE(waitFor([&] {
-            return pixel(kPicture) == kStage[0] && pixel(kEnd, 3, 3) != RGB(0, 0, 0);
-        })) << "the window painted";
+        ASSERT_TRUE(waitFor([&] { return pixel(kPicture) == kStage[0] && inkOf(kEnd, 100, 14).first >= 0; }))
+            << "the window painted, captions and all";
     }
     void TearDown() override {
         if (process.hProcess) {
@@ -190,16 +272,26 @@ protected:
     };
     Ink inkOf(int id, int width, int height) const {
         const auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+        // The area copied from the screen at once: a read of each pixel on its own is slow.
+        POINT corner = {0, 0};
+        ClientToScreen(control(id), &corner);
+        HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+        HBITMAP area = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ old = SelectObject(copy, area);
+        BitBlt(copy, 0, 0, width, height, screen, corner.x, corner.y, SRCCOPY);
         Ink ink;
         for (int x = 3; x < width; ++x)
             for (int y = 3; y < height; ++y) {
-                const COLORREF c = pixel(id, x, y);
+                const COLORREF c = GetPixel(copy, x, y);
                 if (sum(c) < sum(ink.darkest)) ink.darkest = c;
                 if (sum(c) < 200) {
                     ink.first = ink.first < 0 ? x : ink.first;
                     ink.last = x;
                 }
             }
+        DeleteObject(SelectObject(copy, old));
+        DeleteDC(copy);
+        ReleaseDC(nullptr, screen);
         return ink;
     }
     // The stage Picture1 shows: 0 for the start-up picture, -1 for none.
@@ -210,13 +302,17 @@ protected:
     }
     // Waits until `done` holds, the game ends or `seconds` pass. Neither the screen's pixels nor
     // another process's windows say when they change, so `done` is asked again each time the game's
-    // process handle has stayed unsignalled for 20 ms; once the game has ended, it is asked once more.
+    // process handle has stayed unsignalled for 20 ms or this thread has had messages to handle
+    // (the events a screen reader listens to come so); once the game has ended, it is asked once more.
     template <class Done>
     bool waitFor(Done done, double seconds = 20) const {
         const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         while (!done()) {
             if (std::chrono::steady_clock::now() > end) return false;
-            if (WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) return done();
+            if (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 20, QS_ALLINPUT) == WAIT_OBJECT_0)
+                return done();
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         }
         return true;
     }
@@ -327,6 +423,35 @@ protected:
         EXPECT_EQ(waitExit(), 1u);
     }
 
+    // Every control where the table puts it at `dpi`: at 96 exactly, elsewhere within a pixel of
+    // that scaled. (What scherm says is the game's.)
+    void expectLayoutAt(int dpi) const {
+        const int slack = dpi == 96 ? 0 : 1;
+        const auto close = [&](int got, int at96) { return std::abs(got - at96 * dpi / 96.0) <= slack; };
+        const auto controls = controlsOf(form);
+        for (const auto& [id, want] : layoutAt96()) {
+            const Control& got = controls.at(id);
+            EXPECT_TRUE(got.kind == want.kind && got.tab == want.tab &&
+                        (got.text == want.text || id == kScherm) && close(got.left, want.left) &&
+                        close(got.top, want.top) && close(got.width, want.width) &&
+                        close(got.height, want.height))
+                << "control " << id << " at " << dpi << " DPI is " << ::testing::PrintToString(got)
+                << "; at 96 it is " << ::testing::PrintToString(want);
+        }
+    }
+    // What Windows does when the window moves to a screen of `dpi`: WM_DPICHANGED with the window's
+    // rectangle it suggests (here `width` x `height` at the window's top-left corner), sent in the
+    // game's own process by the test's hook (dpi_hook.h).
+    void changeDpi(int dpi, int width, int height) const {
+        HHOOK hook =
+            SetWindowsHookExW(WH_CALLWNDPROC, dpiHook, GetModuleHandleW(L"dpi_hook.dll"), process.dwThreadId);
+        ASSERT_NE(hook, nullptr);
+        DWORD_PTR result;
+        EXPECT_TRUE(SendMessageTimeoutW(form, RegisterWindowMessageW(kDpiChangeName), dpi,
+                                        MAKELPARAM(width, height), SMTO_ABORTIFHUNG, 20000, &result));
+        UnhookWindowsHookEx(hook);
+    }
+
     fs::path top, dir;
     PROCESS_INFORMATION process = {};
     HWND form = nullptr;
@@ -337,22 +462,11 @@ TEST_F(WindowTest, LayoutAt96DpiFromTheTableInTwips) {
     POINT origin = {0, 0};
     ClientToScreen(form, &origin);
     EXPECT_EQ(std::make_pair(origin.x, origin.y), std::make_pair(91L, 129L));
-    std::map<int, std::string> expected = {
-        {kPicture, "WordropePicture 0 0 265 217 tab "},
-        {IDC_LABEL1, "Static 0 232 417 17 - Wordrope 1.1  -  words from SCOWL, by Kevin Atkinson"},
-        {kScherm, "Static 280 16 121 17 - "},
-        {kNewWord, "Button 288 112 105 17 tab New word"},
-        {kHelp, "Button 288 144 105 17 tab Help"},
-        {kEnd, "Button 288 176 105 17 tab End"},
-        {0, "form 419 248"}};
-    for (char c = 'a'; c <= 'z'; ++c)
-        expected[letter(c)] =
-            "Button " + std::to_string(16 * (c - 'a')) + " 216 17 17 tab " + char(c - 'a' + 'A');
-    auto controls = controlsOf(form);
     RECT client;
     GetClientRect(form, &client);
-    controls[0] = "form " + std::to_string(client.right) + " " + std::to_string(client.bottom);
-    EXPECT_EQ(controls, expected);
+    EXPECT_EQ(std::make_pair(client.right, client.bottom), std::make_pair(419L, 248L));
+    EXPECT_EQ(controlsOf(form).size(), layoutAt96().size()) << "no control more";
+    expectLayoutAt(96);
 }
 
 TEST_F(WindowTest, CaptionsUseTheUserInterfaceFontAndTheStartUpPictureIsClipped) {
@@ -458,14 +572,87 @@ TEST_F(WindowTest, At144DpiLayoutAndPicturesGrowByHalfFromTheSameTwips) {
     ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSX), 144) << "the prefix's screen";
     ReleaseDC(nullptr, screen);
     play();
-    const auto controls = controlsOf(form);
-    EXPECT_EQ(controls.at(kPicture), "WordropePicture 0 0 398 326 tab ");
-    EXPECT_EQ(controls.at(kNewWord), "Button 432 168 158 26 tab New word");
-    EXPECT_EQ(controls.at(letter('b')), "Button 24 324 26 26 tab B");
+    expectLayoutAt(144);
     newWord();  // a 40 x 30 stage picture covers 60 x 45 pixels
     EXPECT_EQ(pixel(kPicture, 58, 43), kStage[1]);
     EXPECT_EQ(pixel(kPicture, 62, 10), kGrey);
     EXPECT_EQ(pixel(kPicture, 10, 47), kGrey);
+}
+
+// Moved to a screen at 144 DPI and back, as Windows 10 tells a per-monitor aware program: the
+// window takes the rectangle suggested, lays itself out as a cold start there does, with the font
+// and pictures for it, and comes back to exactly the first layout.
+TEST_F(WindowTest, ALiveDpiChangeLaysOutAgainAndBackWithoutDrift) {
+    play();
+    newWord();
+    const auto first = controlsOf(form);
+    const auto before = windowRect(form);
+    const auto inkWidth = [&](int width, int height) {
+        const Ink ink = inkOf(kNewWord, width, height);
+        return ink.last - ink.first;
+    };
+    const int inkAt96 = inkWidth(102, 14);
+    const auto& [x, y, right, bottom] = before;
+    const std::array<LONG, 4> larger = {x, y, x + (right - x) * 3 / 2, y + (bottom - y) * 3 / 2};
+    changeDpi(144, larger[2] - x, larger[3] - y);
+    EXPECT_EQ(windowRect(form), larger) << "the rectangle Windows suggested";
+    expectLayoutAt(144);
+    EXPECT_TRUE(waitFor([&] { return inkWidth(155, 23) >= inkAt96 * 13 / 10; }))
+        << "the caption in the font for 144 DPI: " << inkWidth(155, 23) << " px of ink, " << inkAt96
+        << " at 96";
+    letters("x");  // a 40 x 30 stage picture covers 60 x 45 pixels at 144 DPI
+    EXPECT_TRUE(waitFor([&] { return pixel(kPicture, 58, 43) == kStage[2]; }))
+        << "the next stage, at 144 DPI";
+    EXPECT_EQ(pixel(kPicture, 62, 10), kGrey);
+
+    changeDpi(96, right - x, bottom - y);
+    EXPECT_EQ(windowRect(form), before);
+    EXPECT_EQ(controlsOf(form), first) << "back where it started";
+    letters("y");
+    waitScreen("...", 3);
+    EXPECT_EQ(pixel(kPicture, 38, 28), kStage[3]);
+    EXPECT_EQ(pixel(kPicture, 42, 10), kGrey);
+    EXPECT_TRUE(waitFor([&] { return inkWidth(102, 14) == inkAt96; })) << "the font for 96 again";
+}
+
+// As a screen reader asks, from another process: every control named by what it shows, and
+// Picture1 a graphic named for its stage, the name announced each time it changes.
+TEST_F(WindowTest, AScreenReaderHearsEachControlAndEachStage) {
+    play();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                         onNameChange, process.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    nameChanges.clear();
+    std::string said;
+    for (const auto& [id, c] : controlsOf(form)) {
+        const Heard h = heard(control(id));
+        if (id != kPicture) {
+            EXPECT_EQ(h.name, c.text) << "control " << id;
+        }
+        said += (said.empty() ? "" : "; ") + h.name + " (" + roleText(h.role) + ")";
+    }
+    std::printf("a screen reader hears: %s\n", said.c_str());
+    EXPECT_EQ(heard(control(kPicture)), (Heard{"Gallows: no game yet", ROLE_SYSTEM_GRAPHIC}));
+    const auto announced = [&](std::size_t n) {
+        return waitFor([&] {
+            return static_cast<std::size_t>(
+                       std::count(nameChanges.begin(), nameChanges.end(), control(kPicture))) == n;
+        });
+    };
+    newWord();
+    ASSERT_TRUE(announced(1)) << "the new game's stage announced";
+    EXPECT_EQ(heard(control(kPicture)), (Heard{"Gallows: no misses", ROLE_SYSTEM_GRAPHIC}));
+    EXPECT_EQ(heard(control(kScherm)).name, "...");
+    for (int miss = 1; miss <= 7; ++miss) {
+        letters(std::string(1, static_cast<char>('c' + miss)));
+        waitScreen("...", miss + 1);
+        EXPECT_TRUE(announced(miss + 1)) << "miss " << miss << " announced";
+        EXPECT_EQ(heard(control(kPicture)).name, "Gallows: " + std::to_string(miss) + " of 8 misses");
+    }
+    letters("c");
+    EXPECT_TRUE(waitFor([&] { return heard(control(kScherm)).name == "c.."; }));
+    EXPECT_EQ(heard(control(kPicture)).name, "Gallows: 7 of 8 misses") << "a hit leaves the stage as it is";
+    UnhookWinEvent(hook);
 }
 
 TEST_F(WindowTest, SoakManyGamesKeepMemoryFlatWriteNothingAndNoEnds) {
