@@ -4,6 +4,7 @@
 #include "failure.h"
 #include "files.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace wordrope {
@@ -59,24 +60,26 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return "a bitmap of " + std::to_string(bits) + " bits a pixel";
 
-    // Colour table (or the three masks of BI_BITFIELDS) after the header.
-    std::uint64_t table = 0;
-    if (bits <= 8) {
-        const std::uint64_t max = 1u << bits;
-        if (colours > max) return "a bitmap with too many colours";
-        table = (colours ? colours : max) * (core ? 3 : 4);
-    }
+    if (bits <= 8 && colours > (1u << bits)) return "a bitmap with too many colours";
     const bool rle = compression == 1 || compression == 2;
     if (compression == 3) {
         if (bits != 16 && bits != 32) return "a bitmap whose colour masks do not fit its pixels";
-        if (headerSize == 40) table = 12;
     } else if (rle) {
         if ((compression == 1 && bits != 8) || (compression == 2 && bits != 4) || height < 0)
             return "a bitmap with a broken compression";
     } else if (compression != 0) {
         return "a bitmap compressed in a way that cannot be shown";
     }
-    if (14 + headerSize + table > size) return "the picture is cut short in its colour table";
+    // What the system reads before the pixels, all of which must be in the file: the header; the
+    // three masks of BI_BITFIELDS, where a 40-byte header does not hold them; then a colour table
+    // of biClrUsed entries (at most 256) at any depth, or of 1 << bits when that is 0 at 8 bits or
+    // fewer. The core header's table is always 1 << bits entries of three bytes, at 8 bits or fewer.
+    const std::uint64_t entries = core      ? (bits <= 8 ? 1u << bits : 0)
+                                  : colours ? std::min<std::uint32_t>(colours, 256)
+                                            : (bits <= 8 ? 1u << bits : 0);
+    const std::uint64_t masked = compression == 3 ? std::max<std::uint32_t>(headerSize, 40 + 12) : headerSize;
+    const std::uint64_t info = masked + entries * (core ? 3 : 4);
+    if (14 + info > size) return "the picture is cut short in its colour table";
 
     std::uint64_t image;
     if (rle) {
@@ -91,7 +94,7 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
 
     if (out) {
         out->infoOffset = 14;
-        out->infoSize = static_cast<std::size_t>(headerSize + table);
+        out->infoSize = static_cast<std::size_t>(info);
         out->bitsOffset = bitsOffset;
         out->width = static_cast<int>(width);
         out->height = static_cast<int>(height);

@@ -12,7 +12,7 @@ struct Bitmap {
     std::vector<unsigned char> bytes;  // the whole file
     std::string path;                  // where it was read from, for a failure to name
     std::size_t infoOffset = 14;       // the info header (and colour table) start here
-    std::size_t infoSize = 0;          // the header with its colour table or masks
+    std::size_t infoSize = 0;          // what the system reads as the BITMAPINFO: header, masks, colours
     std::size_t bitsOffset = 0;        // the pixels start here
     int width = 0;
     int height = 0;  // negative for a top-down bitmap

@@ -55,6 +55,21 @@ TEST(BitmapCheck, SaysWhatIsWrong) {
     }
 }
 
+// Windows reads a colour table of biClrUsed entries at every depth, and the masks of bit fields:
+// all of it must be in the file, and all of it is what the window hands to the system.
+TEST(BitmapCheck, SizesWhatTheSystemReadsBeforeThePixels) {
+    for (const test::PictureCase& c : test::pictureCases()) {
+        Bitmap b;
+        EXPECT_EQ(bitmapProblem(reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size(), &b),
+                  "")
+            << c.name;
+        EXPECT_EQ(b.infoSize, c.infoSize) << c.name;
+        const std::string cut = patched(c.bytes, {{2, 0}, {3, 0}}).substr(0, 14 + c.infoSize - 1);
+        EXPECT_NE(bitmapProblem(reinterpret_cast<const unsigned char*>(cut.data()), cut.size(), nullptr), "")
+            << c.name << " cut a byte short of its colours";
+    }
+}
+
 TEST(BitmapFile, NamesTheFileAndTheProblem) {
     test::GameFolder folder;
     folder.write("scafo4.bmp", "not a picture");
@@ -70,7 +85,6 @@ TEST(BitmapFile, NamesTheFileAndTheProblem) {
     EXPECT_EQ(b.width, 5);
     EXPECT_EQ(b.height, 3);
     EXPECT_EQ(b.bytes.size(), good.size());
-    EXPECT_EQ(b.infoSize, 40u);  // 24 bits a pixel: no colour table
 }
 
 }  // namespace

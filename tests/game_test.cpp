@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -161,6 +163,37 @@ TEST_F(GameTest, FailuresReachTheCallerNamingTheFileAndProblem) {
     newWord();
     folder.remove("scafo3.bmp");
     EXPECT_NE(failureOf("xy").find("scafo3.bmp\": not found"), std::string::npos);
+}
+
+// Two starts of the program, each with the generator the window makes, draw different words:
+// every new game reseeds it from the clock. With 4,096 words, three draws of one start repeat
+// those of the other by chance about once in 7 x 10^10 runs.
+TEST(Reseed, EachStartDrawsOtherWordsThanTheLast) {
+    GameFolder folder;
+    folder.writePictures();
+    std::string list;
+    for (int n = 0; n < 4096; ++n) {
+        for (int digit : {n >> 8, n >> 4 & 15, n & 15}) list += static_cast<char>('a' + digit);
+        list += '\n';
+    }
+    folder.writeList(list);
+    const auto start = [&] {
+        FakeWindow window;
+        TwisterRandom random;  // as the window holds it, seeded alike at every start
+        Game game(window, random, folder.dir());
+        std::vector<std::string> words;
+        for (int draw = 0; draw < 3; ++draw) {
+            game.state = kNewGame;
+            game.textopscherm();
+            words.push_back(game.word);
+        }
+        return words;
+    };
+    const auto first = start();
+    for (const auto seen = std::chrono::high_resolution_clock::now();
+         std::chrono::high_resolution_clock::now() == seen;) {
+    }  // the clock moves on, as it does between two starts
+    EXPECT_NE(start(), first);
 }
 
 }  // namespace

@@ -15,8 +15,24 @@ namespace wordrope::test {
 inline const std::string kWinText = " !!! WELL DONE !!! ", kLossText = " No!!, the answer was ",
                          kAgainText = " Do you want to play again ? ";
 
-// A valid bitmap file of one colour (0xRRGGBB): `width` x `height`, 24 bits a pixel, bottom-up.
-std::string bitmapFile(int width, int height, unsigned rgb = 0x7F7F7F);
+// How a test bitmap is stored: bits a pixel, the header's size (12: the core header), biClrUsed,
+// and the compression (3: bit fields).
+struct BitmapKind {
+    unsigned bits = 24, header = 40, used = 0, compression = 0;
+};
+
+// A valid bitmap file of one colour (0xRRGGBB), `width` x `height`, bottom-up, stored as `kind`
+// says: at 8 bits or fewer every pixel is the colour table's first entry.
+std::string bitmapFile(int width, int height, unsigned rgb = 0x7F7F7F, BitmapKind kind = {});
+
+// Pictures of every depth, header and colour table, each with the size of what the system reads
+// before its pixels (the header, masks and colour table).
+struct PictureCase {
+    std::string name, bytes;
+    std::size_t infoSize;
+};
+inline constexpr unsigned kCaseColour = 0x3060C0;
+std::vector<PictureCase> pictureCases();
 
 // "first", blanks, a CR at `at` - 1 and its LF at `at`, then "second": a reader whose window
 // holds `at` bytes gets the CR LF split by a refill.

@@ -1,11 +1,18 @@
-// The window's font as each Windows answers for it: Windows XP takes the metrics' older, shorter
-// size only and answers for the system's DPI; Windows 10 answers for any DPI; a system may refuse
-// to say at all. Wine answers like Windows 10 whatever it imitates, so the others are played by
-// stand-ins here. Each stand-in's font is "Tahoma", 11 pixels high at 96 DPI.
+// The window's parts that need no game, under Wine. The font as each Windows answers for it:
+// Windows XP takes the metrics' older, shorter size only and answers for the system's DPI;
+// Windows 10 answers for any DPI; a system may refuse to say at all. Wine answers like Windows 10
+// whatever it imitates, so the others are played by stand-ins here, each with "Tahoma", 11 pixels
+// high at 96 DPI. And the pictures: every kind the check passes drawn by the system as the window
+// hands it over.
+#include "bitmap.h"
+#include "files.h"
 #include "layout.h"
+#include "picture_box.h"
+#include "support.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -57,6 +64,39 @@ TEST(UiFont, IsTheSystemsMessageFontForTheScreensDpiFromXpOnElseTheDialogFont) {
             EXPECT_EQ(got.lfHeight, MulDiv(c.heightAt96, dpi, 96)) << c.windows << " at " << dpi;
             DeleteObject(font);
         }
+    }
+}
+
+// The system's bitmap of a picture, read back at (x, y); CLR_INVALID if there is none.
+COLORREF drawn(const wordrope::Bitmap& picture, int x, int y) {
+    HBITMAP bitmap = wordrope::bitmapFromFile(picture);
+    if (!bitmap) return CLR_INVALID;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    const COLORREF c = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return c;
+}
+
+TEST(Pictures, EveryKindTheCheckPassesShowsAndSoDoTheShippedStages) {
+    using wordrope::test::kCaseColour;
+    for (const auto& c : wordrope::test::pictureCases()) {
+        wordrope::Bitmap picture;
+        picture.bytes.assign(c.bytes.begin(), c.bytes.end());
+        ASSERT_EQ(wordrope::bitmapProblem(picture.bytes.data(), picture.bytes.size(), &picture), "")
+            << c.name;
+        const COLORREF got = drawn(picture, 6, 2);
+        const auto close = [](int a, unsigned b) { return std::abs(a - static_cast<int>(b & 0xFF)) <= 8; };
+        EXPECT_TRUE(got != CLR_INVALID && close(GetRValue(got), kCaseColour >> 16) &&
+                    close(GetGValue(got), kCaseColour >> 8) && close(GetBValue(got), kCaseColour))
+            << c.name << ": " << std::hex << got;
+    }
+    const std::string game = "Z:" + std::string(std::getenv("WORDROPE_GAME_DIR"));
+    for (int stage = 1; stage <= 9; ++stage) {
+        const wordrope::Bitmap picture = wordrope::readBitmapFile(game + wordrope::stageName(stage));
+        EXPECT_EQ(drawn(picture, 34, 100), RGB(0, 0, 255)) << "stage " << stage << "'s blue post";
     }
 }
 

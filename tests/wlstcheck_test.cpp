@@ -45,8 +45,8 @@ TEST(Checker, SaysWhatTheGameWillMakeOfEachList) {
          "FILE:2: warning: entry 2: its double quote is never closed, so it runs to the end of the file and "
          "swallows 11 characters: \"two,\\x0d\\x0athree\"",
          0, 1, 0, 2, 1},
-        {"crlf_split_by_a_refill", test::crLfSplitAt(1 << 16), "FILE: 2 entries, 2 drawable, 2 winnable: good", 0,
-         0, 0, 2, 2},
+        {"crlf_split_by_a_refill", test::crLfSplitAt(1 << 16),
+         "FILE: 2 entries, 2 drawable, 2 winnable: good", 0, 0, 0, 2, 2},
         {"notes", "pear\r\n\r\napple,pear\r\n",
          "FILE:3: note: entry 4 \"pear\" repeats entry 1 (line 1); it is drawn twice as often", 0, 0, 2, 3,
          3},

@@ -414,6 +414,14 @@ protected:
         EXPECT_TRUE(waitFor([&] { return stage() == 9; })) << "the last stage is on screen with the question";
         return box;
     }
+    // No process holds these files of the game's folder open: each opens here without sharing.
+    void expectClosed(std::initializer_list<const char*> names) const {
+        for (const char* name : names) {
+            HANDLE h = CreateFileW((dir / name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            EXPECT_NE(h, INVALID_HANDLE_VALUE) << name << " is held open (error " << GetLastError() << ")";
+            CloseHandle(h);
+        }
+    }
     // One error box naming the file and its fault; then the program ends with status 1.
     void expectReport(const std::string& file, const std::string& fault) {
         HWND box = waitBox("Wordrope");
@@ -549,15 +557,19 @@ TEST_F(WindowTest, DoubleClickOnSchermShowsTheLastLetterAndTheCloseBoxEnds) {
     EXPECT_EQ(waitExit(), 0u);
 }
 
-TEST_F(WindowTest, PicturesShowAtNaturalSizeClippedOnGreyAndAMissingOneIsReported) {
+// A list's author may save, rename or delete the list or a picture while the game is open: the
+// game holds none of its files open between clicks.
+TEST_F(WindowTest, PicturesShowAtNaturalSizeClippedOnGreyNoFileStaysOpenAndAMissingOneIsReported) {
     play("cab\r\n",
          {{1, picture(600, 400, RGB(10, 20, 30))}, {2, picture(20, 10, RGB(40, 50, 60))}, {3, ""}});
     click(kNewWord);
     EXPECT_TRUE(waitFor([&] { return pixel(kPicture, 264, 216) == RGB(10, 20, 30); })) << "large, clipped";
+    expectClosed({"wlstdata.dat", "scafo1.bmp"});
     letters("x");
     EXPECT_TRUE(waitFor([&] { return pixel(kPicture) == RGB(40, 50, 60); })) << "the small picture";
     EXPECT_EQ(pixel(kPicture, 30, 5), kGrey);
     EXPECT_EQ(pixel(kPicture, 5, 20), kGrey);
+    expectClosed({"wlstdata.dat", "scafo1.bmp", "scafo2.bmp"});
     letters("y");
     expectReport(windowsPath("scafo3.bmp"), "not found");
 }
