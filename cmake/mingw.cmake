@@ -3,9 +3,10 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(triple ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
 
-# Releases are built with Debian 12's MinGW-w64, GCC 12 with the win32 thread model: the last
-# whose runtime runs on Windows XP (from GCC 13 on, libgcc's thread support imports GetThreadId,
-# and exception handling links it in). Other versions build and test everything else.
+# The release toolchain, named here once: the MinGW-w64 GCC of this Debian release, with the win32
+# thread model, the last whose runtime runs on Windows XP (from GCC 13 on, libgcc's thread support
+# imports GetThreadId, and exception handling links it in). Others build and test everything else.
+set(WORDROPE_RELEASE_DEBIAN 12)
 set(WORDROPE_RELEASE_GCC 12)
 
 # The win32 thread model: nothing here uses threads, and the posix one links winpthreads,
@@ -31,4 +32,4 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT
     "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp -fno-use-linker-plugin")
 
 # Windows test programs run under Wine, with the loader and a prefix of their word size.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh;${WORDROPE_WINE_ARCH}")
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine.sh;exec;${WORDROPE_WINE_ARCH}")

@@ -8,9 +8,9 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
-  cmake g++ make ninja-build clang googletest libbenchmark-dev python3
+  cmake g++ make ninja-build clang googletest libbenchmark-dev python3 python3-pefile
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
-  xvfb xdotool x11-apps fonts-wine wine wine64
+  xvfb xdotool x11-apps netpbm fonts-wine wine wine64
 )
 # The 32-bit Wine only where 32-bit programs run: elsewhere it installs but cannot start.
 if [ "$("$(dirname "$0")/machine.sh" --runs32)" = yes ]; then

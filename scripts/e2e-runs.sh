@@ -2,7 +2,7 @@
 # Runs the end-to-end suites RUNS times in a row on the build this machine runs and counts the runs
 # that failed, keeping what each failure said in build/e2e-runs.log: a GUI test is trusted once it
 # is steady. LOAD=N keeps N busy processes running meanwhile, as on a loaded machine.
-# Usage (inside scripts/with-display.sh): e2e-runs.sh win32|win64 RUNS
+# Usage (inside `scripts/wine.sh display`): e2e-runs.sh win32|win64 RUNS
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root" || exit 1

@@ -1,15 +1,14 @@
 #!/usr/bin/env python3
 """Plays a few moves of the game as built on the virtual screen and writes a PNG of its window.
+The screen is read with xwd and netpbm's converters.
 
-Usage (inside scripts/with-display.sh, WORDROPE_WINE naming the loader): screenshot.py GAME_DIR OUT.png
+Usage (inside `scripts/wine.sh display`, which names the loader): screenshot.py GAME_DIR OUT.png
 """
 import os
 import re
 import subprocess
 import sys
 import time
-
-from xwd2png import parse_xwd, write_png
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "data"))
@@ -28,9 +27,17 @@ def run(*args):
     return subprocess.run(args, capture_output=True, text=True, check=True, timeout=30).stdout
 
 
+def screen_ppm():
+    dump = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True, timeout=30).stdout
+    return subprocess.run(["xwdtopnm"], input=dump, capture_output=True, check=True, timeout=30).stdout
+
+
 def screen():
-    return parse_xwd(subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True,
-                                    timeout=30).stdout)[2]
+    """The screen's pixel(x, y) -> (r, g, b)."""
+    ppm = screen_ppm()
+    header = re.match(rb"P6\s+(\d+)\s+\d+\s+255\s", ppm)
+    width, pixels = int(header.group(1)), ppm[header.end():]
+    return lambda x, y: tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
 
 
 def wait_for(condition, timeout=20.0):
@@ -69,8 +76,10 @@ def main():
             run("xdotool", "click", "1")
             if not wait_for(lambda: shown() != before, 5):
                 break  # the word is complete and the question is up
-        px = screen()
-        write_png(out, w, h, [[px(x + i, y + j) for i in range(w)] for j in range(h)])
+        window = subprocess.run(["pamcut", "-left", str(x), "-top", str(y), "-width", str(w), "-height", str(h)],
+                                input=screen_ppm(), capture_output=True, check=True, timeout=30).stdout
+        with open(out, "wb") as f:
+            f.write(subprocess.run(["pnmtopng"], input=window, capture_output=True, check=True, timeout=30).stdout)
         print(f"screenshot: {out} ({w} x {h})")
     finally:
         game.kill()

@@ -15,7 +15,7 @@ fail() {
 
 ctest --preset win32 -LE wine || fail "the 32-bit executable's file check"
 [ "$arch" = win64 ] && { ctest --preset win64 -LE wine || fail "the 64-bit executable's file check"; }
-WORDROPE_WINE_ARCH=$arch scripts/with-display.sh ctest --preset "$arch" -L wine || fail "a Wine suite"
+WORDROPE_WINE_ARCH=$arch scripts/wine.sh display ctest --preset "$arch" -L wine || fail "a Wine suite"
 if [ "$arch" = win32 ]; then
   # Both run here: the 64-bit engine must draw as the other two builds do.
   WORDROPE_WINE_ARCH=win64 ctest --preset win64 -L wine -R '^engine_tests_wine$' ||

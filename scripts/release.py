@@ -1,0 +1,201 @@
+#!/usr/bin/python3
+"""The release: the 32-bit game folder packed for players, the same bytes from the same commit.
+
+  release.py zip            build/wordrope-VERSION.zip from the 32-bit game folder as built here
+  release.py dist           the same, made with the release toolchain: here if this machine has
+                            it, else in a Debian of that release (scripts/in-debian.sh)
+  release.py reproducible   builds the 32-bit game again from a copy of this tree, in build/again,
+                            and compares the programs and the zip byte for byte
+  release.py buildinfo OUT FILE...
+                            BUILDINFO.txt: the Debian package and version that holds each file
+                            named (the compiler, its runtime, the linker, the MinGW-w64 runtime)
+
+What a release promises of its programs: no import that Windows XP lacks, a header that asks for
+no later Windows, and at most 250 KB each. make dist refuses a build that breaks a promise; make
+test reads the same promises (tests/exe_check.py). Reading the programs takes Debian's pefile.
+
+The zip holds one folder, wordrope/, its members sorted, with fixed times (SOURCE_DATE_EPOCH, else
+the last commit's) and permissions, no extra fields, and its texts in CR LF, as Windows' own
+editors want them. VERSION comes from window/version.h, the release toolchain from what CMake
+wrote of cmake/mingw.cmake in build/win32/toolchain.txt.
+"""
+import hashlib
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+import zipfile
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+GAME = os.path.join("build", "win32", "wordrope")
+PROGRAMS = ("wordrope.exe", "wlstcheck.exe")
+MAX_BYTES = 250 * 1024  # the runtime alone (unwinder, exception classes, terminate handler) is about 150 KB
+# Functions of Windows' DLLs that came after Windows XP and that the programs or their runtime may use.
+NOT_ON_XP = set("""AcquireSRWLockExclusive AcquireSRWLockShared AddDllDirectory AdjustWindowRectExForDpi CancelIoEx
+    CompareStringEx CreateSymbolicLinkW FlsAlloc FlsFree FlsGetValue FlsSetValue GetDpiForWindow GetErrorMode
+    GetFileInformationByHandleEx GetFinalPathNameByHandleW GetLocaleInfoEx GetSystemTimePreciseAsFileTime
+    GetThreadId GetTickCount64 GetUserDefaultLocaleName InitOnceExecuteOnce InitializeConditionVariable
+    InitializeSRWLock LCMapStringEx QueryFullProcessImageNameW ReleaseSRWLockExclusive ReleaseSRWLockShared
+    SetDefaultDllDirectories SetProcessDPIAware SetProcessDpiAwarenessContext SetThreadErrorMode
+    SleepConditionVariableCS SleepConditionVariableSRW SystemParametersInfoForDpi WakeAllConditionVariable
+    WakeConditionVariable""".split())
+
+
+def imports(pe):
+    """{DLL in capitals: [function names]} of a pefile.PE"""
+    return {entry.dll.decode().upper(): [i.name.decode() if i.name else f"#{i.ordinal}" for i in entry.imports]
+            for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
+
+
+def promises_broken(pe, size):
+    """What keeps a program (a pefile.PE of `size` bytes) from being released."""
+    for dll, functions in sorted(imports(pe).items()):
+        yield from (f"imports {f} from {dll}, which Windows XP lacks" for f in sorted(NOT_ON_XP.intersection(functions)))
+    header = pe.OPTIONAL_HEADER
+    if (header.MajorSubsystemVersion, header.MinorSubsystemVersion) > (5, 1):
+        yield f"asks for Windows {header.MajorSubsystemVersion}.{header.MinorSubsystemVersion} in its header, later than Windows XP"
+    if size > MAX_BYTES:
+        yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
+
+
+def check_promises():
+    import pefile  # Debian's python3-pefile, which Debian's own Python has
+
+    broken = []
+    for name in PROGRAMS:
+        with open(os.path.join(ROOT, GAME, name), "rb") as f:
+            data = f.read()
+        broken += [f"{name} {p}" for p in promises_broken(pefile.PE(data=data), len(data))]
+    if broken:
+        sys.exit(f"dist: no release: {'; '.join(broken)}")
+
+
+def version():
+    with open(os.path.join(ROOT, "window", "version.h")) as f:
+        return re.search(r'#define WORDROPE_VERSION "([^"]*)"', f.read()).group(1)
+
+
+def zip_name():
+    return os.path.join("build", f"wordrope-{version()}.zip")
+
+
+def run(*command, **options):
+    subprocess.run(command, check=True, cwd=options.pop("cwd", ROOT), **options)
+
+
+def epoch():
+    if "SOURCE_DATE_EPOCH" in os.environ:
+        return int(os.environ["SOURCE_DATE_EPOCH"])
+    out = subprocess.run(["git", "-C", ROOT, "log", "-1", "--format=%ct"], capture_output=True, text=True)
+    return int(out.stdout.strip() or 315532800)  # 1980, the first time a zip can tell
+
+
+def make_zip(tree=ROOT):
+    game, out = os.path.join(tree, GAME), os.path.join(tree, zip_name())
+    if not os.path.isdir(game):
+        sys.exit(f"release: {GAME} is not built here: run make win32 first")
+    stamp = time.gmtime(max(epoch(), 315532800))[:6]
+    names = sorted(n for n in os.listdir(game) if os.path.isfile(os.path.join(game, n)))
+    with zipfile.ZipFile(out + ".part", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
+        for name in names:
+            with open(os.path.join(game, name), "rb") as f:
+                data = f.read()
+            if name.endswith(".txt"):
+                data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+            info = zipfile.ZipInfo(f"wordrope/{name}", date_time=stamp)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            info.create_system = 3  # Unix, so that the mode below is the one unpacked
+            info.external_attr = 0o100644 << 16  # a plain file, rw-r--r--
+            z.writestr(info, data)
+    os.replace(out + ".part", out)
+    print(f"release: {os.path.relpath(out, ROOT)}: {len(names)} files in wordrope/")
+
+
+def toolchain():
+    with open(os.path.join(ROOT, "build", "win32", "toolchain.txt")) as f:
+        return dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
+
+
+def dist():
+    said = toolchain()
+    if said["this"] == "release":
+        check_promises()
+        return make_zip()
+    print(f"dist: {said['this']} is not the release toolchain; making the release in Debian {said['debian']}")
+    run("scripts/in-debian.sh", "--copy-out", zip_name(), said["debian"], "make", "dist")
+    with open(os.path.join(ROOT, zip_name()), "rb") as f:
+        digest = hashlib.sha256(f.read()).hexdigest()
+    print(f"dist: {zip_name()}, made with {said['release']} ({digest[:16]}...)")
+
+
+def digest(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
+
+
+def reproducible():
+    again = os.path.join(ROOT, "build", "again")
+    shutil.rmtree(again, ignore_errors=True)
+    files = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT, check=True,
+                           capture_output=True).stdout.decode().split("\0")
+    for name in filter(None, files):
+        os.makedirs(os.path.dirname(os.path.join(again, name)), exist_ok=True)
+        shutil.copy2(os.path.join(ROOT, name), os.path.join(again, name))
+    env = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch()))
+    quiet = {"stdout": subprocess.DEVNULL, "env": env, "cwd": again}
+    run("cmake", "--preset", "win32", "-DWORDROPE_TESTS=OFF", "-DWORDROPE_BENCH=OFF", **quiet)
+    run("cmake", "--build", "--preset", "win32", **quiet)
+    os.environ["SOURCE_DATE_EPOCH"] = env["SOURCE_DATE_EPOCH"]
+    make_zip(ROOT)
+    make_zip(again)
+    differ = False
+    for name in [os.path.join(GAME, p) for p in PROGRAMS] + [zip_name()]:
+        here, there = digest(os.path.join(ROOT, name)), digest(os.path.join(again, name))
+        if here == there:
+            print(f"reproducible: {name} {here}")
+        else:
+            print(f"reproducible: {name} differs between two builds: {here} here, {there} in build/again")
+            differ = True
+    if differ:
+        sys.exit(1)
+    shutil.rmtree(again)
+
+
+def buildinfo(out, files):
+    lines = ["The Windows programs in this folder were built with:"]
+    for name in files:
+        owner = subprocess.run(["dpkg-query", "-S", os.path.realpath(name)], capture_output=True, text=True)
+        package = owner.stdout.split(":")[0] if owner.returncode == 0 else ""
+        if package:
+            said = subprocess.run(["dpkg-query", "-W", "-f=${Version}", package], capture_output=True, text=True)
+            line = f"{package} {said.stdout}"
+        else:
+            said = subprocess.run([name, "--version"], capture_output=True, text=True)
+            line = (said.stdout.splitlines() or [name])[0]
+        if line not in lines:
+            lines.append(line)
+    text = "\n".join(lines) + "\n"
+    # Left as it is when nothing changed, so that a build after a configure has nothing to copy.
+    if not os.path.exists(out) or open(out).read() != text:
+        with open(out, "w") as f:
+            f.write(text)
+
+
+def main():
+    command = sys.argv[1:2]
+    if command == ["zip"]:
+        make_zip()
+    elif command == ["dist"]:
+        dist()
+    elif command == ["reproducible"]:
+        reproducible()
+    elif command == ["buildinfo"] and len(sys.argv) > 3:
+        buildinfo(sys.argv[2], sys.argv[3:])
+    else:
+        sys.exit(__doc__)
+
+
+if __name__ == "__main__":
+    main()
