@@ -32,14 +32,6 @@ const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 #define HANDLE_WM_DPICHANGED(hwnd, wParam, lParam, fn) \
     ((fn)((hwnd), static_cast<int>(HIWORD(wParam)), reinterpret_cast<const RECT*>(lParam)), 0L)
 
-// The wide call: a folder named outside the system's code page is found as it is named.
-std::string Form1::programDirectory() {
-    std::vector<wchar_t> path(32768);
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0 || n >= path.size()) return "";
-    return directoryOf(narrow(std::wstring(path.data(), n)));
-}
-
 Form1::Form1(HINSTANCE instance, const std::string& programDir)
     : instance_(instance), game_(*this, random_, programDir) {}
 
@@ -114,7 +106,7 @@ BOOL Form1::OnCreate(HWND hwnd, LPCREATESTRUCTA) {
 
 // All 33 controls from the table, in tab order; layout() places them.
 void Form1::createControls() {
-    for (const ControlSpec& c : kControls) {
+    for (const ControlRow& c : kControlTable) {
         const char* cls = "BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
         switch (c.kind) {
@@ -132,9 +124,9 @@ void Form1::createControls() {
         }
         HWND h = CreateWindowExA(0, cls, c.caption, style, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
-        if (c.id == IDC_PICTURE1) picture1_ = h;
+        if (c.id == IDC_GALLOWS) picture1_ = h;
         if (c.id == IDC_SCHERM) scherm_ = h;
-        if (c.id == IDC_LABEL1) label1_ = h;
+        if (c.id == IDC_CREDITS) label1_ = h;
     }
     setPicture(
         picture1_,
@@ -147,7 +139,7 @@ void Form1::createControls() {
 void Form1::layout(int dpi) {
     dpi_ = dpi;
     HFONT font = uiFont(dpi);
-    for (const ControlSpec& c : kControls) {
+    for (const ControlRow& c : kControlTable) {
         HWND h = GetDlgItem(hwnd_, c.id);
         SetWindowPos(h, nullptr, twipsToPixels(c.left, dpi), twipsToPixels(c.top, dpi),
                      twipsToPixels(c.width, dpi), twipsToPixels(c.height, dpi),
@@ -161,19 +153,19 @@ void Form1::layout(int dpi) {
 // The 30 events: 26 letters, New word, Help, End, and a double-click on scherm.
 void Form1::OnCommand(HWND, int id, HWND control, UINT code) {
     if (!control) return;  // Enter and Escape arrive as IDOK and IDCANCEL without one: nothing
-    if (id >= IDC_COMMAND1 && id <= IDC_COMMAND26 && code == BN_CLICKED) {
+    if (id >= IDC_LETTER_A && id <= IDC_LETTER_Z && code == BN_CLICKED) {
         guarded([&] {
-            game_.guess = std::string(1, static_cast<char>('a' + (id - IDC_COMMAND1)));
+            game_.guess = std::string(1, static_cast<char>('a' + (id - IDC_LETTER_A)));
             game_.textopscherm();
         });
-    } else if (id == IDC_COMMAND27 && code == BN_CLICKED) {
+    } else if (id == IDC_NEW_WORD && code == BN_CLICKED) {
         guarded([&] {
             game_.state = kNewGame;
             game_.textopscherm();
         });
-    } else if (id == IDC_COMMAND28 && code == BN_CLICKED) {
+    } else if (id == IDC_SHOW_HELP && code == BN_CLICKED) {
         MessageBoxA(hwnd_, kHelpPrompt, kHelpTitle, MB_OKCANCEL | MB_DEFBUTTON1);
-    } else if (id == IDC_COMMAND29 && code == BN_CLICKED) {
+    } else if (id == IDC_END_GAME && code == BN_CLICKED) {
         end();
     } else if (id == IDC_SCHERM && code == STN_DBLCLK) {
         setScherm(game_.guess);

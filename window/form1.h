@@ -13,9 +13,6 @@ namespace wordrope {
 
 class Form1 : public WindowPort {
 public:
-    // The directory of the running program, where the data files are; "" if unknown.
-    static std::string programDirectory();
-
     Form1(HINSTANCE instance, const std::string& programDir);
     ~Form1() override;
 

@@ -10,7 +10,7 @@ namespace wordrope {
 
 enum class Kind { Picture, Button, Label };
 
-struct ControlSpec {
+struct ControlRow {
     Kind kind;
     const char* caption;
     int left, top, width, height;  // twips from the client area's top-left corner
@@ -23,7 +23,7 @@ inline constexpr int kWindowLeft = 1365;  // where the client area is first plac
 inline constexpr int kWindowTop = 1935;
 
 // Made in this order, which is the tab order: the picture box, 29 buttons, 2 labels.
-extern const std::array<ControlSpec, 32> kControls;
+extern const std::array<ControlRow, 32> kControlTable;
 
 // Twips to pixels at `dpi` dots per inch (15 twips a pixel at 96).
 int twipsToPixels(int twips, int dpi);

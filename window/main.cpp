@@ -1,5 +1,6 @@
 // WinMain: the main window and the message loop.
 #include "form1.h"
+#include "program_folder.h"
 
 #include <objbase.h>
 #include <windows.h>
@@ -7,7 +8,7 @@
 #include <string>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    const std::string dir = wordrope::Form1::programDirectory();
+    const std::string dir = wordrope::programFolder();
     if (dir.empty()) {
         MessageBoxA(nullptr, "Run-time error:\n\nThe program cannot tell which folder it was started from.",
                     "Wordrope", MB_OK | MB_ICONERROR);

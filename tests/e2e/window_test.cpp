@@ -47,9 +47,9 @@ using wordrope::test::kLossText;
 using wordrope::test::kWinText;
 const std::string kQuestion =
     "|" + kAgainText + "|-|&Yes*,&No";  // the rest of the box, as describe() tells it
-const int kPicture = IDC_PICTURE1, kScherm = IDC_SCHERM, kNewWord = IDC_COMMAND27, kHelp = IDC_COMMAND28,
-          kEnd = IDC_COMMAND29;
-int letter(char c) { return IDC_COMMAND1 + (c - 'a'); }
+const int kPicture = IDC_GALLOWS, kScherm = IDC_SCHERM, kNewWord = IDC_NEW_WORD, kHelp = IDC_SHOW_HELP,
+          kEnd = IDC_END_GAME;
+int letter(char c) { return IDC_LETTER_A + (c - 'a'); }
 
 // Each stage picture of a test folder is one flat colour, so that a pixel tells the stage.
 const COLORREF kStage[10] = {RGB(254, 253, 252),  // 0: the start-up picture's ground
@@ -129,7 +129,7 @@ std::map<int, Control> controlsOf(HWND form) {
 std::map<int, Control> layoutAt96() {
     std::map<int, Control> layout = {
         {kPicture, {"WordropePicture", 0, 0, 265, 217, true, ""}},
-        {IDC_LABEL1,
+        {IDC_CREDITS,
          {"Static", 0, 232, 417, 17, false, "Wordrope 1.1  -  words from SCOWL, by Kevin Atkinson"}},
         {kScherm, {"Static", 280, 16, 121, 17, false, ""}},
         {kNewWord, {"Button", 288, 112, 105, 17, true, "New word"}},

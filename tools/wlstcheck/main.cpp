@@ -8,35 +8,18 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "program_folder.h"
+
 #include <conio.h>
 #include <windows.h>
-#else
-#include <unistd.h>
-#include <climits>
 #endif
 
 namespace {
 
 const char kUsage[] =
     "usage: wlstcheck [FILE...]\n"
-    "Checks word lists as Wordrope reads them; with no FILE, wlstdata.dat beside this program.\n"
+    "Checks word lists as Wordrope reads them; on Windows, with no FILE, wlstdata.dat beside this program.\n"
     "Exit status: 0 clean, 1 warnings only, 2 errors (the game refuses a list), 64 usage.\n";
-
-// The default list: wlstdata.dat in the folder of this program.
-std::string besideProgram() {
-#ifdef _WIN32
-    std::vector<wchar_t> path(32768);
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    const std::string self =
-        n && n < path.size() ? wordrope::narrow(std::wstring(path.data(), n)) : std::string("wlstcheck.exe");
-    return wordrope::dataPath(wordrope::directoryOf(self), wordrope::kWordListName);
-#else
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    const std::string self = n > 0 ? std::string(path, static_cast<std::size_t>(n)) : "./wlstcheck";
-    return self.substr(0, self.find_last_of('/') + 1) + "wlstdata.dat";
-#endif
-}
 
 // One line of the report: UTF-8, or wide text to a Windows console, which shows any name.
 void say(const std::string& line) {
@@ -66,7 +49,15 @@ int check(const std::vector<std::string>& args) {
         }
         files.push_back(arg);
     }
-    if (files.empty()) files.push_back(besideProgram());
+    if (files.empty()) {
+#ifdef _WIN32
+        // The list beside this program, as the game reads it.
+        files.push_back(wordrope::dataPath(wordrope::programFolder(), wordrope::kWordListName));
+#else
+        std::fputs(kUsage, stderr);
+        return 64;
+#endif
+    }
 
     int status = 0;
     for (const std::string& file : files) {
