@@ -1,16 +1,17 @@
-// One "New word" step beside two plain reads of the same file, on three lists: the largest list
-// the game takes of short words, the same of 40-letter words (where the quick count declines and
-// the reader keeps every entry), and a sparse list, one word among 32,765 empty lines, where
-// nearly every draw is drawn again. Ends with a line per list: the step, the reads, their ratio.
+// One "New word" step on three lists: the largest list the game takes of short words, the same of
+// 40-letter words (where the quick count declines and the reader keeps every entry), and a sparse
+// list, one word among 32,765 empty lines, where nearly every draw is drawn again. Two plain reads
+// of the same file are the yardstick: each list's line gives the step's time, the reads' (reads_us)
+// and the step's multiple of them (ratio).
 #include "files.h"
 #include "support.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 using namespace wordrope;
@@ -29,43 +30,12 @@ std::string largestList(int letters) {
     return s;
 }
 
-struct List {
-    const char* key;
-    const char* says;
-    std::string bytes;
-};
-
-const std::vector<List>& lists() {
-    static const std::vector<List> all = {
-        {"short", "32,766 entries of 12 letters", largestList(12)},
-        {"long", "32,766 entries of 40 letters", largestList(kMaxWordLength)},
-        {"sparse", "one word among 32,765 empty lines", std::string(kMaxEntries - 1, '\n') + "lonely"},
-    };
-    return all;
-}
-
-// The stage picture is one pixel, so that what is measured is the draw.
-void step(benchmark::State& st, const List& list) {
-    test::GameFolder folder;
-    folder.writeList(list.bytes);
-    folder.write("scafo1.bmp", test::bitmapFile(1, 1));
-    test::FakeWindow window;
-    TwisterRandom random;
-    Game game(window, random, folder.dir());
-    for (auto _ : st) {
-        game.state = kNewGame;
-        game.textopscherm();
-        window.log.clear();
-        benchmark::DoNotOptimize(game.word.data());
-    }
-}
-
-void twoPlainReads(benchmark::State& st, const List& list) {
-    test::GameFolder folder;
-    folder.writeList(list.bytes);
-    const std::string path = hostPath(folder.path("wlstdata.dat"));
+// Seconds two plain reads of the file take, the fastest of nine tries.
+double twoPlainReads(const std::string& path) {
     std::vector<char> buf(1 << 20);
-    for (auto _ : st) {
+    double fastest = 1e9;
+    for (int run = 0; run < 9; ++run) {
+        const auto start = std::chrono::steady_clock::now();
         for (int pass = 0; pass < 2; ++pass) {
             std::FILE* f = std::fopen(path.c_str(), "rb");
             std::size_t n = 0;
@@ -73,48 +43,43 @@ void twoPlainReads(benchmark::State& st, const List& list) {
             std::fclose(f);
             benchmark::DoNotOptimize(n);
         }
+        fastest = std::min(fastest,
+                           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
+    return fastest;
 }
 
-// Google Benchmark's table, and the medians kept for the summary: "step/short" -> microseconds.
-class Summary : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+// The stage picture is one pixel, so that what is measured is the draw.
+void step(benchmark::State& st, std::string list) {
+    test::GameFolder folder;
+    folder.writeList(list);
+    folder.write("scafo1.bmp", test::bitmapFile(1, 1));
+    test::FakeWindow window;
+    TwisterRandom random;
+    Game game(window, random, folder.dir());
+    const double reads = twoPlainReads(hostPath(folder.path("wlstdata.dat")));
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : st) {
+        game.state = kNewGame;
+        game.textopscherm();
+        window.log.clear();
+        benchmark::DoNotOptimize(game.word.data());
     }
-    std::map<std::string, double> medians;
-};
-
-std::string time(double us) {
-    char text[32];
-    std::snprintf(text, sizeof text, us < 1000 ? "%.1f us" : "%.2f ms", us < 1000 ? us : us / 1000);
-    return text;
+    const std::chrono::duration<double> steps = std::chrono::steady_clock::now() - start;
+    st.counters["reads_us"] = reads * 1e6;
+    st.counters["ratio"] = steps.count() / static_cast<double>(st.iterations()) / reads;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    for (const List& list : lists()) {
-        using Body = void (*)(benchmark::State&, const List&);
-        for (auto [name, body] : {std::pair<const char*, Body>{"step/", step}, {"reads/", twoPlainReads}})
-            benchmark::RegisterBenchmark((name + std::string(list.key)).c_str(), body, list)
-                ->Unit(benchmark::kMicrosecond)
-                ->Repetitions(9)
-                ->ReportAggregatesOnly();
-    }
-    benchmark::Initialize(&argc, argv);
-    Summary summary;
-    benchmark::RunSpecifiedBenchmarks(&summary);
-    std::printf("\n");
-    for (const List& list : lists()) {
-        const auto step = summary.medians.find(std::string("step/") + list.key);
-        const auto reads = summary.medians.find(std::string("reads/") + list.key);
-        if (step == summary.medians.end() || reads == summary.medians.end()) continue;  // filtered out
-        std::printf("draw, %s: step %s, two plain reads %s, ratio %.1f\n", list.says,
-                    time(step->second).c_str(), time(reads->second).c_str(), step->second / reads->second);
-    }
-    benchmark::Shutdown();
-}
+BENCHMARK_CAPTURE(step, largest_list_of_12_letters, largestList(12))
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(step, largest_list_of_40_letters, largestList(kMaxWordLength))
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(step, one_word_among_32765_empty_lines, std::string(kMaxEntries - 1, '\n') + "lonely")
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+BENCHMARK_MAIN();

@@ -172,10 +172,7 @@ TEST(Reseed, EachStartDrawsOtherWordsThanTheLast) {
     GameFolder folder;
     folder.writePictures();
     std::string list;
-    for (int n = 0; n < 4096; ++n) {
-        for (int digit : {n >> 8, n >> 4 & 15, n & 15}) list += static_cast<char>('a' + digit);
-        list += '\n';
-    }
+    for (int n = 0; n < 4096; ++n) list.append("w").append(std::to_string(n)).append("\n");
     folder.writeList(list);
     const auto start = [&] {
         FakeWindow window;

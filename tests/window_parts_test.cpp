@@ -43,17 +43,15 @@ BOOL WINAPI forAnyDpi(UINT action, UINT size, PVOID out, UINT, UINT dpi) {
 TEST(UiFont, IsTheSystemsMessageFontForTheScreensDpiFromXpOnElseTheDialogFont) {
     LOGFONTW dialog = {};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof dialog, &dialog);
-    const std::wstring dialogFace = dialog.lfFaceName;
     const struct {
         const char* windows;
         SystemMetrics system;
         std::wstring face;
         LONG heightAt96;
     } cases[] = {
-        {"XP", {takes<kXpSize>, nullptr, 96}, L"Tahoma", -11},
-        {"Vista to 8.1", {takes<kXpSize, sizeof(NONCLIENTMETRICSW)>, nullptr, 96}, L"Tahoma", -11},
+        {"XP (Vista to 8.1 take its size too)", {takes<kXpSize>, nullptr, 96}, L"Tahoma", -11},
         {"10 and 11", {takes<>, forAnyDpi, 96}, L"Tahoma", -11},
-        {"one that will not say", {takes<>, nullptr, 96}, dialogFace, dialog.lfHeight},
+        {"one that will not say", {takes<>, nullptr, 96}, dialog.lfFaceName, dialog.lfHeight},
     };
     for (const auto& c : cases) {
         for (const int dpi : {96, 144, 192}) {

@@ -135,10 +135,7 @@ TEST(Pick, RoundsToNearestWithTiesToEven) {
     for (const PickCase& c : cases) EXPECT_EQ(pickIndex(c.entries, c.r), c.pick) << c.entries << " x " << c.r;
 }
 
-TEST(Paths, AppendTheNameWithItsBackslash) {
-    EXPECT_EQ(dataPath("C:\\Games\\Wordrope", kWordListName), "C:\\Games\\Wordrope\\wlstdata.dat");
-    EXPECT_EQ(dataPath("C:\\", kWordListName), "C:\\\\wlstdata.dat");  // a drive root keeps its own
-    EXPECT_EQ(stageName(9), "\\scafo9.bmp");
+TEST(Paths, TheProgramFolderAsWindowsReportsIt) {
     EXPECT_EQ(directoryOf("C:\\Games\\Wordrope\\wordrope.exe"), "C:\\Games\\Wordrope");
     EXPECT_EQ(directoryOf("C:\\wordrope.exe"), "C:\\");
     EXPECT_EQ(directoryOf("\\\\server\\share\\wordrope.exe"), "\\\\server\\share");

@@ -8,9 +8,9 @@
 #include <windows.h>
 
 #ifdef WORDROPE_DPI_HOOK
-#define WORDROPE_DPI_HOOK_API extern "C" __declspec(dllexport)
+#define WORDROPE_DPI_HOOK_API extern "C" __attribute__((dllexport))
 #else
-#define WORDROPE_DPI_HOOK_API extern "C" __declspec(dllimport)
+#define WORDROPE_DPI_HOOK_API extern "C" __attribute__((dllimport))
 #endif
 
 inline constexpr wchar_t kDpiChangeName[] = L"WordropeTestDpiChange";
