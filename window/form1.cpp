@@ -14,7 +14,6 @@
 
 #include <exception>
 #include <utility>
-#include <vector>
 
 namespace wordrope {
 
