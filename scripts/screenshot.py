@@ -15,7 +15,10 @@ sys.path.insert(0, os.path.join(ROOT, "data"))
 from make_pictures import GROUND  # noqa: E402  the start-up picture's ground
 
 with open(os.path.join(ROOT, "window", "version.h")) as _f:
-    TITLE = re.search(r'#define WORDROPE_TITLE "([^"]*)"', _f.read()).group(1)
+    _header = _f.read()
+# The title's string literals joined, the version's put in, as the compiler does.
+TITLE = "".join(re.findall(r'"([^"]*)"', re.search(r"#define WORDROPE_TITLE (.*)", _header).group(1).replace(
+    "WORDROPE_VERSION", re.search(r"#define WORDROPE_VERSION (.*)", _header).group(1))))
 # At 96 DPI, from the layout table (window/layout.cpp) in pixels: the client area's size and the
 # centres of the controls pressed.
 CLIENT = (419, 248)
@@ -29,7 +32,9 @@ def run(*args):
 
 def screen_ppm():
     dump = subprocess.run(["xwd", "-root", "-silent"], capture_output=True, check=True, timeout=30).stdout
-    return subprocess.run(["xwdtopnm"], input=dump, capture_output=True, check=True, timeout=30).stdout
+    ppm = subprocess.run(["xwdtopnm"], input=dump, capture_output=True, check=True, timeout=30).stdout
+    # xwdtopnm may write 16 bits a sample: eight, as the screen has them.
+    return subprocess.run(["pamdepth", "255"], input=ppm, capture_output=True, check=True, timeout=30).stdout
 
 
 def screen():
