@@ -9,8 +9,8 @@ LOAD ?= 0
 # The Windows build that runs here: win32 where this machine runs 32-bit programs, else win64
 # (WORDROPE_WIN64=1 chooses win64 anyway). scripts/machine.sh finds out once and keeps it in build/.
 ARCH = $(firstword $(shell scripts/machine.sh))
-# Every build puts its game together in a folder of its own (CMakeLists.txt).
-GAME = build/$(ARCH)/wordrope
+# The game folder of that build, as CMake wrote it in the build's facts (known once it is built).
+GAME = $(shell sed -n 's/^game=//p' build/$(ARCH)/facts.txt)
 DISPLAYED := scripts/wine.sh display
 
 all: native win32 win64
@@ -71,7 +71,7 @@ bench: native
 
 # The long soak: 500 games in one process under Wine, in a prefix of its own.
 soak: windows
-	@WORDROPE_PREFIX_KIND=soak WORDROPE_SOAK_GAMES=500 WORDROPE_GAME_DIR=$(CURDIR)/$(GAME) $(DISPLAYED) \
+	@WORDROPE_PREFIX_KIND=soak WORDROPE_SOAK_GAMES=500 WORDROPE_GAME_DIR=$(GAME) $(DISPLAYED) \
 	  scripts/wine.sh exec $(ARCH) build/$(ARCH)/tests/window_tests.exe --gtest_filter='*Soak*'
 
 # The end-to-end suites RUNS times (10), LOAD busy processes beside them (0): how steady they are.

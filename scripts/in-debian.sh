@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command in a minimal Debian 12 or 13, on a fresh clone of this checkout's commit:
 #   scripts/in-debian.sh 13 make test
-#   scripts/in-debian.sh --copy-out build/win32/toolchain.txt 12 make win32
+#   scripts/in-debian.sh --copy-out build/win32/facts.txt 12 make win32
 #   scripts/in-debian.sh --remove 13        (deletes that system)
 #   scripts/in-debian.sh --self-test        (proves the promises below; about 3 minutes)
 # Needs root: through sudo when not. The systems live outside the checkout, in $WORDROPE_SYSTEMS

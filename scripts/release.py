@@ -16,8 +16,8 @@ test reads the same promises (tests/exe_check.py). Reading the programs takes De
 
 The zip holds one folder, wordrope/, its members sorted, with fixed times (SOURCE_DATE_EPOCH, else
 the last commit's) and permissions, no extra fields, and its texts in CR LF, as Windows' own
-editors want them. VERSION comes from window/version.h, the release toolchain from what CMake
-wrote of cmake/mingw.cmake in build/win32/toolchain.txt.
+editors want them. VERSION comes from window/version.h; the game folder and the release toolchain
+from the facts CMake wrote of the 32-bit build (build/win32/facts.txt).
 """
 import hashlib
 import os
@@ -29,7 +29,6 @@ import time
 import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-GAME = os.path.join("build", "win32", "wordrope")
 PROGRAMS = ("wordrope.exe", "wlstcheck.exe")
 MAX_BYTES = 250 * 1024  # the runtime alone (unwinder, exception classes, terminate handler) is about 150 KB
 # Functions of Windows' DLLs that came after Windows XP and that the programs or their runtime may use.
@@ -65,7 +64,7 @@ def check_promises():
 
     broken = []
     for name in PROGRAMS:
-        with open(os.path.join(ROOT, GAME, name), "rb") as f:
+        with open(os.path.join(facts()["game"], name), "rb") as f:
             data = f.read()
         broken += [f"{name} {p}" for p in promises_broken(pefile.PE(data=data), len(data))]
     if broken:
@@ -93,9 +92,7 @@ def epoch():
 
 
 def make_zip(tree=ROOT):
-    game, out = os.path.join(tree, GAME), os.path.join(tree, zip_name())
-    if not os.path.isdir(game):
-        sys.exit(f"release: {GAME} is not built here: run make win32 first")
+    game, out = facts(tree)["game"], os.path.join(tree, zip_name())
     stamp = time.gmtime(max(epoch(), 315532800))[:6]
     names = sorted(n for n in os.listdir(game) if os.path.isfile(os.path.join(game, n)))
     with zipfile.ZipFile(out + ".part", "w", zipfile.ZIP_DEFLATED, compresslevel=9) as z:
@@ -113,13 +110,17 @@ def make_zip(tree=ROOT):
     print(f"release: {os.path.relpath(out, ROOT)}: {len(names)} files in wordrope/")
 
 
-def toolchain():
-    with open(os.path.join(ROOT, "build", "win32", "toolchain.txt")) as f:
+def facts(tree=ROOT):
+    """What CMake wrote of the 32-bit build of `tree`: its game folder and toolchains."""
+    path = os.path.join(tree, "build", "win32", "facts.txt")
+    if not os.path.exists(path):
+        sys.exit("release: the 32-bit game is not built here: run make win32 first")
+    with open(path) as f:
         return dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
 
 
 def dist():
-    said = toolchain()
+    said = facts()
     if said["this"] == "release":
         check_promises()
         return make_zip()
@@ -151,7 +152,8 @@ def reproducible():
     make_zip(ROOT)
     make_zip(again)
     differ = False
-    for name in [os.path.join(GAME, p) for p in PROGRAMS] + [zip_name()]:
+    game = os.path.relpath(facts()["game"], ROOT)
+    for name in [os.path.join(game, p) for p in PROGRAMS] + [zip_name()]:
         here, there = digest(os.path.join(ROOT, name)), digest(os.path.join(again, name))
         if here == there:
             print(f"reproducible: {name} {here}")
