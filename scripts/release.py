@@ -59,6 +59,15 @@ def promises_broken(pe, size):
         yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
 
 
+def facts(tree=ROOT):
+    """What CMake wrote of the 32-bit build of `tree`: its game folder and toolchains."""
+    path = os.path.join(tree, "build", "win32", "facts.txt")
+    if not os.path.exists(path):
+        sys.exit("release: the 32-bit game is not built here: run make win32 first")
+    with open(path) as f:
+        return dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
+
+
 def check_promises():
     import pefile  # Debian's python3-pefile, which Debian's own Python has
 
@@ -110,15 +119,6 @@ def make_zip(tree=ROOT):
     print(f"release: {os.path.relpath(out, ROOT)}: {len(names)} files in wordrope/")
 
 
-def facts(tree=ROOT):
-    """What CMake wrote of the 32-bit build of `tree`: its game folder and toolchains."""
-    path = os.path.join(tree, "build", "win32", "facts.txt")
-    if not os.path.exists(path):
-        sys.exit("release: the 32-bit game is not built here: run make win32 first")
-    with open(path) as f:
-        return dict(line.rstrip("\n").split("=", 1) for line in f if "=" in line)
-
-
 def dist():
     said = facts()
     if said["this"] == "release":
@@ -126,9 +126,7 @@ def dist():
         return make_zip()
     print(f"dist: {said['this']} is not the release toolchain; making the release in Debian {said['debian']}")
     run("scripts/in-debian.sh", "--copy-out", zip_name(), said["debian"], "make", "dist")
-    with open(os.path.join(ROOT, zip_name()), "rb") as f:
-        digest = hashlib.sha256(f.read()).hexdigest()
-    print(f"dist: {zip_name()}, made with {said['release']} ({digest[:16]}...)")
+    print(f"dist: {zip_name()}, made with {said['release']} ({digest(os.path.join(ROOT, zip_name()))[:16]}...)")
 
 
 def digest(path):
@@ -144,11 +142,10 @@ def reproducible():
     for name in filter(None, files):
         os.makedirs(os.path.dirname(os.path.join(again, name)), exist_ok=True)
         shutil.copy2(os.path.join(ROOT, name), os.path.join(again, name))
-    env = dict(os.environ, SOURCE_DATE_EPOCH=str(epoch()))
-    quiet = {"stdout": subprocess.DEVNULL, "env": env, "cwd": again}
+    os.environ["SOURCE_DATE_EPOCH"] = str(epoch())  # the copy has no history: both take this commit's time
+    quiet = {"stdout": subprocess.DEVNULL, "cwd": again}
     run("cmake", "--preset", "win32", "-DWORDROPE_TESTS=OFF", "-DWORDROPE_BENCH=OFF", **quiet)
     run("cmake", "--build", "--preset", "win32", **quiet)
-    os.environ["SOURCE_DATE_EPOCH"] = env["SOURCE_DATE_EPOCH"]
     make_zip(ROOT)
     make_zip(again)
     differ = False

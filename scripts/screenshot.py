@@ -14,11 +14,6 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "data"))
 from make_pictures import GROUND  # noqa: E402  the start-up picture's ground
 
-with open(os.path.join(ROOT, "window", "version.h")) as _f:
-    _header = _f.read()
-# The title's string literals joined, the version's put in, as the compiler does.
-TITLE = "".join(re.findall(r'"([^"]*)"', re.search(r"#define WORDROPE_TITLE (.*)", _header).group(1).replace(
-    "WORDROPE_VERSION", re.search(r"#define WORDROPE_VERSION (.*)", _header).group(1))))
 # At 96 DPI, from the layout table (window/layout.cpp) in pixels: the client area's size and the
 # centres of the controls pressed.
 CLIENT = (419, 248)
@@ -61,7 +56,8 @@ def main():
     game = subprocess.Popen([os.environ.get("WORDROPE_WINE", "wine"), os.path.join(game_dir, "wordrope.exe")],
                             stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
     try:
-        window = run("xdotool", "search", "--sync", "--onlyvisible", "--name", f"^{TITLE}$").split()[0]
+        # Wine names the game's X window for its program.
+        window = run("xdotool", "search", "--sync", "--onlyvisible", "--classname", "^wordrope.exe$").split()[0]
         geometry = dict(line.split("=") for line in run("xdotool", "getwindowgeometry", "--shell", window).split())
         # The X window holds the frame Wine draws; the client area sits at the bottom, framed alike.
         x, y, w, h = (int(geometry[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))

@@ -53,7 +53,7 @@ int twipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 namespace {
 
 // A function of user32 that Windows XP lacks, looked up at run time so that the program still
-// starts there; null where the system has none.
+// starts there; null where the system has none. Asked for only at start-up and on a DPI change.
 template <class Function>
 Function* fromUser32(const char* name) {
     const FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), name);
@@ -70,7 +70,7 @@ int systemDpi() {
 }
 
 int windowDpi(HWND window) {
-    static const auto forWindow = fromUser32<UINT WINAPI(HWND)>("GetDpiForWindow");
+    const auto forWindow = fromUser32<UINT WINAPI(HWND)>("GetDpiForWindow");
     const UINT dpi = forWindow ? forWindow(window) : 0;
     return dpi ? static_cast<int>(dpi) : systemDpi();
 }
@@ -79,17 +79,16 @@ RECT windowRectAt(int dpi, DWORD style) {
     RECT r = {twipsToPixels(kWindowLeft, dpi), twipsToPixels(kWindowTop, dpi),
               twipsToPixels(kWindowLeft + kClientWidth, dpi), twipsToPixels(kWindowTop + kClientHeight, dpi)};
     // The frame and title bar grow with the DPI too: Windows 10 sizes them for any DPI.
-    static const auto forDpi =
-        fromUser32<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    const auto forDpi = fromUser32<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     if (!forDpi || !forDpi(&r, style, FALSE, 0, static_cast<UINT>(dpi)))
         AdjustWindowRectEx(&r, style, FALSE, 0);
     return r;
 }
 
 SystemMetrics systemMetrics() {
-    using ForDpi = BOOL WINAPI(UINT, UINT, PVOID, UINT, UINT);
-    static ForDpi* const forDpi = fromUser32<ForDpi>("SystemParametersInfoForDpi");
-    return {SystemParametersInfoW, forDpi, systemDpi()};
+    return {SystemParametersInfoW,
+            fromUser32<BOOL WINAPI(UINT, UINT, PVOID, UINT, UINT)>("SystemParametersInfoForDpi"),
+            systemDpi()};
 }
 
 HFONT uiFont(int dpi, const SystemMetrics& system) {

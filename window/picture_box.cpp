@@ -6,9 +6,8 @@
 
 #include <windowsx.h>
 
-#include <new>
-
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
