@@ -6,7 +6,8 @@
 #   wine.sh play GAME_DIR                        plays the game in GAME_DIR (make run)
 # WORDROPE_WINE_ARCH (win32 or win64) picks the loader and the prefix; by default, what this machine
 # runs (scripts/machine.sh). WORDROPE_PREFIX_KIND picks the prefix: "run" for playing; any other
-# (test, soak, dpi144: a screen at 144 DPI) expects no window manager.
+# (test, soak, dpi144: a screen at 144 DPI, classic: no visual style) expects no window manager.
+# Every prefix but the classic one wears Wine's Light visual style, set here, not left to wineboot.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 command=${1:-}
@@ -35,7 +36,7 @@ unset LC_ALL
 # Makes the prefix once; later calls find it ready. One made by an earlier set-up (another stamp)
 # is made again.
 prefix() {
-  local stamp="$WINEPREFIX/.wordrope-ready-2" log="$WINEPREFIX.log"
+  local stamp="$WINEPREFIX/.wordrope-ready-3" log="$WINEPREFIX.log"
   [ -f "$stamp" ] && return 0
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
@@ -59,6 +60,9 @@ prefix() {
     # Wine 10 reads the screen's DPI once per wineserver: it is set before any program starts.
     [ "$WORDROPE_PREFIX_KIND" = dpi144 ] &&
       printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:00000090\n'
+    local theme='"ThemeActive"="1"\n"DllName"="C:\\\\windows\\\\resources\\\\themes\\\\light\\\\light.msstyles"'
+    [ "$WORDROPE_PREFIX_KIND" = classic ] && theme='"ThemeActive"="0"'
+    printf '\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\n%b\n' "$theme"
     # No window manager under test: unmanaged windows close message boxes without a stall.
     [ "$WORDROPE_PREFIX_KIND" != run ] &&
       printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\wordrope.exe\\X11 Driver]\n"Managed"="N"\n'

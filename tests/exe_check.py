@@ -20,10 +20,10 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(
 from release import imports, promises_broken  # noqa: E402  what a release promises, stated once
 
 WINDOWS_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL", "SHELL32.DLL", "OLE32.DLL",
-                "OLEAUT32.DLL", "OLEACC.DLL"}
+                "OLEAUT32.DLL", "OLEACC.DLL", "COMCTL32.DLL"}
 MACHINE = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}  # machine, optional-header magic
 MANIFEST_SAYS = ('level="asInvoker"', ">true</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>",
-                 ">true</longPathAware>", "supportedOS")
+                 ">true</longPathAware>", "supportedOS", 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"')
 RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
 
 
@@ -57,6 +57,8 @@ def problems(arch, pe, game):
     record = version_record(pe)
     yield from (f"the version record has no {key} 1.00" for key in ("FileVersion", "ProductVersion")
                 if record.get(key) != "1.00")
+    if "InitCommonControlsEx" not in imports(pe).get("COMCTL32.DLL", []):
+        yield "does not call InitCommonControlsEx, without which Windows XP makes no themed button"
     res = resources(pe)
     manifest = res.get(RT_MANIFEST, {}).get(1, b"").decode("utf-8", "replace")
     yield from (f"the application manifest lacks {words}" for words in MANIFEST_SAYS if words not in manifest)

@@ -22,6 +22,8 @@ namespace {
 const char kFormClass[] = "WordropeForm1";
 const char kHelpTitle[] = "HELP";
 const char kHelpPrompt[] = " Click NEW GAME, then use letter buttons at the bottom";
+// The window's own ground: the colour a themed button's transparent corners are filled with too.
+const int kFormGround = COLOR_BTNFACE;
 // No WS_CLIPCHILDREN: under Wine it makes showing a window of 32 children cost 40 ms more.
 const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 
@@ -30,6 +32,8 @@ const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // windowsx.h has no cracker for it: (hwnd, new DPI, suggested window rectangle).
 #define HANDLE_WM_DPICHANGED(hwnd, wParam, lParam, fn) \
     ((fn)((hwnd), static_cast<int>(HIWORD(wParam)), reinterpret_cast<const RECT*>(lParam)), 0L)
+// Nor for this one: (hwnd).
+#define HANDLE_WM_THEMECHANGED(hwnd, wParam, lParam, fn) ((fn)(hwnd), 0L)
 
 Form1::Form1(HINSTANCE instance, const std::string& programDir)
     : instance_(instance), game_(*this, random_, programDir) {}
@@ -42,7 +46,7 @@ bool Form1::create(int show) {
     wc.hInstance = instance_;
     wc.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(IDI_WORDROPE));
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(kFormGround + 1));
     wc.lpszClassName = kFormClass;
     if (!RegisterClassA(&wc) || !registerPictureBox(instance_)) {
         report("The main window cannot be registered");
@@ -89,6 +93,9 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         HANDLE_MSG(hwnd, WM_CREATE, OnCreate);
         HANDLE_MSG(hwnd, WM_COMMAND, OnCommand);
         HANDLE_MSG(hwnd, WM_CTLCOLORSTATIC, OnCtlColorStatic);
+        HANDLE_MSG(hwnd, WM_CTLCOLORBTN, OnCtlColorBtn);
+        HANDLE_MSG(hwnd, WM_THEMECHANGED, OnLookChanged);
+        HANDLE_MSG(hwnd, WM_SYSCOLORCHANGE, OnLookChanged);
         HANDLE_MSG(hwnd, WM_ACTIVATE, OnActivate);
         HANDLE_MSG(hwnd, WM_SETFOCUS, OnSetFocus);
         HANDLE_MSG(hwnd, WM_DPICHANGED, OnDpiChanged);
@@ -100,7 +107,9 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 BOOL Form1::OnCreate(HWND hwnd, LPCREATESTRUCTA) {
     createControls();
     layout(windowDpi(hwnd));
-    return picture1_ && scherm_ && label1_;
+    for (const ControlRow& c : kControlTable)
+        if (!GetDlgItem(hwnd, c.id)) return FALSE;  // the window is refused, and says so
+    return TRUE;
 }
 
 // All 33 controls from the table, in tab order; layout() places them.
@@ -178,6 +187,19 @@ HBRUSH Form1::OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
     return GetSysColorBrush(mask ? COLOR_WINDOW : COLOR_BTNFACE);
 }
 
+// A themed button paints its face itself; the brush fills only the corners its theme leaves
+// transparent, which show the window's ground.
+HBRUSH Form1::OnCtlColorBtn(HWND, HDC, HWND, int) { return GetSysColorBrush(kFormGround); }
+
+// A theme or a system colour changed: the controls of the common controls library learn of a
+// colour change only from their parent, and every control is painted again from the system's
+// colours, which are read at each paint.
+void Form1::OnLookChanged(HWND hwnd) {
+    for (HWND h = GetWindow(hwnd, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+        SendMessageA(h, WM_SYSCOLORCHANGE, 0, 0);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 // Keeps the focused control across deactivation, as a dialog does.
 void Form1::OnActivate(HWND, UINT state, HWND, BOOL) {
     if (state == WA_INACTIVE) {
@@ -194,6 +216,11 @@ void Form1::OnDpiChanged(HWND, int dpi, const RECT* suggested) {
     SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
     layout(dpi);
+    // A themed button opens its theme's parts for the DPI it stands at when it is made and when
+    // the theme changes: Windows 10 from 1703 opens them again itself after a DPI change, earlier
+    // systems and Wine only when told that the theme changed.
+    for (const ControlRow& c : kControlTable)
+        if (c.kind == Kind::Button) SendMessageA(GetDlgItem(hwnd_, c.id), WM_THEMECHANGED, 0, 0);
 }
 
 void Form1::OnDestroy(HWND) {

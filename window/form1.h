@@ -38,6 +38,8 @@ private:
     BOOL OnCreate(HWND hwnd, LPCREATESTRUCTA cs);
     void OnCommand(HWND hwnd, int id, HWND control, UINT code);
     HBRUSH OnCtlColorStatic(HWND hwnd, HDC dc, HWND control, int type);
+    HBRUSH OnCtlColorBtn(HWND hwnd, HDC dc, HWND control, int type);
+    void OnLookChanged(HWND hwnd);
     void OnActivate(HWND hwnd, UINT state, HWND other, BOOL minimized);
     void OnSetFocus(HWND hwnd, HWND old);
     void OnDpiChanged(HWND hwnd, int dpi, const RECT* suggested);

@@ -2,8 +2,10 @@
 #include "form1.h"
 #include "program_folder.h"
 
-#include <objbase.h>
 #include <windows.h>
+// These need windows.h before them.
+#include <commctrl.h>
+#include <objbase.h>
 
 #include <string>
 
@@ -14,6 +16,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                     "Wordrope", MB_OK | MB_ICONERROR);
         return 1;
     }
+    // The manifest asks for Common Controls 6, whose buttons wear the system's visual style; Windows
+    // XP makes none of them until the library has been asked for its classes. Should that fail, the
+    // window's own creation fails and says so.
+    const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
     // A screen reader asks for Picture1's accessible object from its own process: COM carries it.
     const HRESULT com = CoInitialize(nullptr);
     int status = 1;

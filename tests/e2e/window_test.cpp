@@ -3,7 +3,7 @@
 // as a player's mouse and keys do; what it shows is read back through the Win32 API and the screen.
 // WORDROPE_SOAK_GAMES sets how many games the soak plays in one process (60). The case at 144 DPI runs
 // on its own, in a prefix at 144 DPI (ctest's window_e2e_144dpi); the others at 96.
-#include "e2e/dpi_hook.h"
+#include "e2e/game_hook.h"
 #include "resource.h"
 #include "support.h"
 #include "utf8.h"
@@ -13,6 +13,7 @@
 // These need windows.h before them.
 #include <oleacc.h>
 #include <psapi.h>
+#include <uxtheme.h>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,27 @@ void CALLBACK onNameChange(HWINEVENTHOOK, DWORD, HWND h, LONG object, LONG child
     if (object == OBJID_CLIENT && child == CHILDID_SELF) nameChanges.push_back(h);
 }
 
+// Whether the prefix wears a visual style: every one does but the classic one (scripts/wine.sh).
+bool themedPrefix() {
+    const char* kind = std::getenv("WORDROPE_PREFIX_KIND");
+    return !kind || std::string(kind) != "classic";
+}
+
+// The ids of the 29 push buttons.
+std::vector<int> buttons() {
+    std::vector<int> ids = {IDC_NEW_WORD, IDC_SHOW_HELP, IDC_END_GAME};
+    for (char c = 'a'; c <= 'z'; ++c) ids.push_back(letter(c));
+    return ids;
+}
+
+// The window class a control was made of, by its atom: Common Controls 6 registers its button as
+// "6.0.<build>!Button", user32 its own as "Button".
+std::string classAtomOf(HWND h) {
+    wchar_t name[256] = {};
+    GlobalGetAtomNameW(static_cast<ATOM>(GetClassLongW(h, GCW_ATOM)), name, 256);
+    return narrow(name);
+}
+
 // The folder's files and their contents.
 std::map<fs::path, std::string> snapshot(const fs::path& folder) {
     std::map<fs::path, std::string> files;
@@ -209,7 +231,7 @@ protected:
         ASSERT_TRUE(waitFor([&] { return (form = windowOf(nullptr, WORDROPE_TITLE)) != nullptr; }));
         ASSERT_TRUE(waitFor([&] { return focus() == IDC_GALLOWS; })) << "the focus on Picture1";
         ASSERT_TRUE(waitFor([&] {
-            return pixel(IDC_GALLOWS) == kStage[0] && inkOf(IDC_END_GAME, 100, 14).first >= 0;
+            return pixel(IDC_GALLOWS) == kStage[0] && inkOf(IDC_END_GAME).first >= 0;
         })) << "the window painted, captions and all";
     }
     void TearDown() override {
@@ -250,24 +272,27 @@ protected:
         ReleaseDC(nullptr, screen);
         return c;
     }
-    // The caption's ink in a control, between 3 pixels in and `width` x `height`: where its dark
-    // pixels start and end across, and its darkest colour.
+    // The caption's ink in a control, `inset` pixels in from its edges, where a button's frame and
+    // focus rectangle lie: where its dark pixels start and end across, and its darkest colour.
     struct Ink {
         int first = -1, last = -1;
         COLORREF darkest = RGB(255, 255, 255);
     };
-    Ink inkOf(int id, int width, int height) const {
+    Ink inkOf(int id, int inset = 4) const {
+        RECT r = {};
+        GetClientRect(control(id), &r);
+        const int width = r.right - inset, height = r.bottom - inset;
         const auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
         // The area copied from the screen at once: a read of each pixel on its own is slow.
         POINT corner = {0, 0};
         ClientToScreen(control(id), &corner);
         HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
-        HBITMAP area = CreateCompatibleBitmap(screen, width, height);
+        HBITMAP area = CreateCompatibleBitmap(screen, r.right, r.bottom);
         HGDIOBJ old = SelectObject(copy, area);
-        BitBlt(copy, 0, 0, width, height, screen, corner.x, corner.y, SRCCOPY);
+        BitBlt(copy, 0, 0, r.right, r.bottom, screen, corner.x, corner.y, SRCCOPY);
         Ink ink;
-        for (int x = 3; x < width; ++x)
-            for (int y = 3; y < height; ++y) {
+        for (int x = inset; x < width; ++x)
+            for (int y = inset; y < height; ++y) {
                 const COLORREF c = GetPixel(copy, x, y);
                 if (sum(c) < sum(ink.darkest)) ink.darkest = c;
                 if (sum(c) < 200) {
@@ -430,17 +455,61 @@ protected:
                 << "; at 96 it is " << ::testing::PrintToString(want);
         }
     }
-    // What Windows does when the window moves to a screen of `dpi`: WM_DPICHANGED with the window's
-    // rectangle it suggests (here `width` x `height` at the window's top-left corner), sent in the
-    // game's own process by the test's hook (dpi_hook.h).
-    void changeDpi(int dpi, int width, int height) const {
-        HHOOK hook =
-            SetWindowsHookExW(WH_CALLWNDPROC, dpiHook, GetModuleHandleW(L"dpi_hook.dll"), process.dwThreadId);
-        ASSERT_NE(hook, nullptr);
+    // Sends the form the test's request `name`, which the test's hook carries out in the game's own
+    // thread (game_hook.h); returns how many controls were told of a theme change meanwhile.
+    int inGame(const wchar_t* name, WPARAM wParam, LPARAM lParam) const {
+        HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, gameHook, GetModuleHandleW(L"game_hook.dll"),
+                                       process.dwThreadId);
+        EXPECT_NE(hook, nullptr);
+        RemovePropW(form, kRethemedName);
         DWORD_PTR result;
-        EXPECT_TRUE(SendMessageTimeoutW(form, RegisterWindowMessageW(kDpiChangeName), dpi,
-                                        MAKELPARAM(width, height), SMTO_ABORTIFHUNG, 20000, &result));
+        EXPECT_TRUE(SendMessageTimeoutW(form, RegisterWindowMessageW(name), wParam, lParam, SMTO_ABORTIFHUNG,
+                                        20000, &result));
         UnhookWindowsHookEx(hook);
+        return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(form, kRethemedName)));
+    }
+    // What Windows does when the window moves to a screen of `dpi`: WM_DPICHANGED with the window's
+    // rectangle it suggests (here `width` x `height` at the window's top-left corner). Returns how
+    // many controls were told to open their theme again.
+    int changeDpi(int dpi, int width, int height) const {
+        return inGame(kDpiChangeName, dpi, MAKELPARAM(width, height));
+    }
+    // What the game's own process answers to `what` (game_hook.h) of `of`.
+    LONG_PTR ask(Ask what, LPARAM of) const {
+        inGame(kAskName, what, of);
+        return reinterpret_cast<LONG_PTR>(GetPropW(form, kAnswerName));
+    }
+
+    // Every button made by Common Controls 6 and drawn, over its whole size, themed (a white face, a
+    // thin grey frame, rounded corners blended into the window's ground, never into another colour)
+    // or classic (the system's button face).
+    void expectButtonsDrawn(bool themed) const {
+        const COLORREF ground = GetSysColor(COLOR_BTNFACE);
+        for (int id : buttons()) {
+            HWND h = control(id);
+            RECT r = {};
+            GetClientRect(h, &r);
+            const std::string cls = classAtomOf(h);
+            EXPECT_TRUE(cls.starts_with("6.") && cls.ends_with("!Button"))
+                << "button " << id << " is a " << cls;
+            EXPECT_EQ(GetPropW(h, L"ux_theme") != nullptr, themed)
+                << "button " << id << " drawn by the theme engine";
+            // The bottom edge: a frame line either way, never the ground, once the button is painted.
+            COLORREF frame = ground;
+            EXPECT_TRUE(waitFor([&] { return (frame = pixel(id, r.right / 2, r.bottom - 1)) != ground; }))
+                << "button " << id << " painted to its bottom edge";
+            EXPECT_EQ(pixel(id, r.right - 3, r.bottom / 2) != ground, themed) << "button " << id << "'s face";
+            if (!themed) continue;
+            const COLORREF corner = pixel(id, r.right - 1, r.bottom - 1);
+            const auto between = [](int c, int a, int b) {
+                return std::min(a, b) <= c && c <= std::max(a, b);
+            };
+            EXPECT_TRUE(between(GetRValue(corner), GetRValue(frame), GetRValue(ground)) &&
+                        between(GetGValue(corner), GetGValue(frame), GetGValue(ground)) &&
+                        between(GetBValue(corner), GetBValue(frame), GetBValue(ground)))
+                << "button " << id << "'s corner " << std::hex << corner << " lies between its frame "
+                << frame << " and the ground " << ground;
+        }
     }
 
     fs::path top, dir;
@@ -468,7 +537,7 @@ TEST_F(WindowTest, LayoutAt96DpiFromTheTableInTwipsCaptionsInTheInterfaceFontSta
     GetTextExtentPoint32A(dc, "New word", 8, &inUi);
     DeleteObject(SelectObject(dc, old));
     ReleaseDC(nullptr, dc);
-    const Ink ink = inkOf(IDC_NEW_WORD, 102, 14);
+    const Ink ink = inkOf(IDC_NEW_WORD);
     const int width = ink.last - ink.first + 1;
     EXPECT_TRUE(inUi.cx - 10 <= width && width <= inUi.cx)
         << "ink of " << width << " px; the caption is " << inUi.cx << " px in the UI font";
@@ -505,7 +574,7 @@ TEST_F(WindowTest, HelpChangesNothingWhicheverButtonClosesItAndEndEnds) {
     // The mask stands in the window's colours, apart from the button face around it.
     ASSERT_NE(GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(pixel(IDC_SCHERM, 110, 8), GetSysColor(COLOR_WINDOW)) << "scherm's ground";
-    EXPECT_EQ(inkOf(IDC_SCHERM, 40, 14).darkest, GetSysColor(COLOR_WINDOWTEXT)) << "scherm's text";
+    EXPECT_EQ(inkOf(IDC_SCHERM, 1).darkest, GetSysColor(COLOR_WINDOWTEXT)) << "scherm's text";
     for (const char* button : {"OK", "Cancel"}) {
         click(IDC_SHOW_HELP);
         HWND box = waitBox("HELP");
@@ -565,6 +634,7 @@ TEST_F(WindowTest, At144DpiLayoutAndPicturesGrowByHalfFromTheSameTwips) {
     ReleaseDC(nullptr, screen);
     play();
     expectLayoutAt(144);
+    expectButtonsDrawn(true);
     newWord();
     expectStageAt(1, 144);
 }
@@ -577,27 +647,63 @@ TEST_F(WindowTest, ALiveDpiChangeLaysOutAgainAndBackWithoutDrift) {
     newWord();
     const auto first = controlsOf(form);
     const auto before = windowRect(form);
-    const auto inkWidth = [&](int width, int height) {
-        const Ink ink = inkOf(IDC_NEW_WORD, width, height);
+    const auto inkWidth = [&](int inset) {
+        const Ink ink = inkOf(IDC_NEW_WORD, inset);
         return ink.last - ink.first;
     };
-    const int inkAt96 = inkWidth(102, 14);
+    const int inkAt96 = inkWidth(4);
     const auto [x, y, width, height] =
         std::array{before[0], before[1], before[2] - before[0], before[3] - before[1]};
-    changeDpi(144, width * 3 / 2, height * 3 / 2);
+    EXPECT_EQ(changeDpi(144, width * 3 / 2, height * 3 / 2), 29) << "buttons told to open their theme again";
     EXPECT_EQ(windowRect(form), (std::array{x, y, x + width * 3 / 2, y + height * 3 / 2}))
         << "as Windows suggested";
     expectLayoutAt(144);
-    EXPECT_TRUE(waitFor([&] { return inkWidth(155, 23) >= inkAt96 * 13 / 10; })) << "the font for 144 DPI";
+    expectButtonsDrawn(themedPrefix());
+    EXPECT_TRUE(waitFor([&] { return inkWidth(6) >= inkAt96 * 13 / 10; })) << "the font for 144 DPI";
     letters("x");
     expectStageAt(2, 144);
 
-    changeDpi(96, width, height);
+    EXPECT_EQ(changeDpi(96, width, height), 29);
     EXPECT_EQ(windowRect(form), before);
     EXPECT_EQ(controlsOf(form), first) << "back where it started";
     letters("y");
     expectStageAt(3, 96);
-    EXPECT_TRUE(waitFor([&] { return inkWidth(102, 14) == inkAt96; })) << "the font for 96 again";
+    EXPECT_TRUE(waitFor([&] { return inkWidth(4) == inkAt96; })) << "the font for 96 again";
+}
+
+// Where the prefix wears a visual style the theme engine draws every button, elsewhere the classic
+// look; the window answers a button's question for its ground with its own.
+TEST_F(WindowTest, ButtonsWearTheVisualStyleWhereTheSystemHasOneAndTheClassicLookWhereNot) {
+    const bool themed = themedPrefix();
+    ASSERT_EQ(IsThemeActive() != FALSE, themed) << "the prefix's visual style is as scripts/wine.sh set it";
+    send(
+        {{.type = INPUT_MOUSE, .mi = {.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE}}});  // off the game
+    play();
+    std::printf("buttons: class %s, %s\n", classAtomOf(control(IDC_NEW_WORD)).c_str(),
+                themed ? "themed" : "classic");
+    expectButtonsDrawn(themed);
+    for (int id : buttons())
+        EXPECT_EQ(ask(kButtonBrush, id), static_cast<LONG_PTR>(ask(kSysColour, COLOR_BTNFACE)))
+            << "the brush for button " << id << " is the window's ground";
+}
+
+// Another colour scheme chosen while the game runs: the labels are painted again in its colours.
+TEST_F(WindowTest, AColourChangeWhileTheGameRunsRepaintsTheLabelsInTheNewColours) {
+    play();
+    newWord();
+    letters("c");
+    waitScreen("c..", 1);
+    const COLORREF window = RGB(255, 255, 200), text = RGB(0, 0, 160), face = RGB(200, 230, 255);
+    for (auto [index, colour] :
+         {std::pair{COLOR_WINDOW, window}, {COLOR_WINDOWTEXT, text}, {COLOR_BTNFACE, face}})
+        ask(kSetSysColour, index << 24 | static_cast<LPARAM>(colour));  // Wine keeps them to the game
+    EXPECT_TRUE(waitFor([&] {
+        return pixel(IDC_SCHERM, 110, 8) == window && inkOf(IDC_SCHERM, 1).darkest == text &&
+               pixel(IDC_CREDITS, 410, 8) == face;
+    })) << "scherm's ground, scherm's text and Label1's ground in the new colours: "
+        << std::hex << pixel(IDC_SCHERM, 110, 8) << " " << inkOf(IDC_SCHERM, 1).darkest << " "
+        << pixel(IDC_CREDITS, 410, 8) << " sys " << GetSysColor(COLOR_WINDOW) << " game "
+        << ask(kSysColour, COLOR_WINDOW);
 }
 
 // As a screen reader asks, from another process: every control named by what it shows, and
