@@ -27,7 +27,7 @@ else
   export WORDROPE_WINE=/usr/lib/wine/wine
   export WINEPREFIX="$root/build/wine-$WORDROPE_PREFIX_KIND"
 fi
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # File names are UTF-8 on this side, and programs get code page 1252 (en-US): a folder named outside
 # it shows whether the game opens its files by the wide calls.
 export LANG=C.UTF-8

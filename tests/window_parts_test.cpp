@@ -2,13 +2,15 @@
 // Windows XP takes the metrics' older, shorter size only and answers for the system's DPI;
 // Windows 10 answers for any DPI; a system may refuse to say at all. Wine answers like Windows 10
 // whatever it imitates, so the others are played by stand-ins here, each with "Tahoma", 11 pixels
-// high at 96 DPI. And the pictures: every kind the check passes drawn by the system as the window
-// hands it over.
+// high at 96 DPI. The pictures: every kind the check passes drawn by the system as the window
+// hands it over. And what Picture1 gives a screen reader, asked in this process.
 #include "bitmap.h"
 #include "files.h"
 #include "layout.h"
 #include "picture_box.h"
 #include "support.h"
+
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +98,44 @@ TEST(Pictures, EveryKindTheCheckPassesShowsAndSoDoTheShippedStages) {
         const wordrope::Bitmap picture = wordrope::readBitmapFile(game + wordrope::stageName(stage));
         EXPECT_EQ(drawn(picture, 34, 100), RGB(0, 0, 255)) << "stage " << stage << "'s blue post";
     }
+}
+
+// A screen reader's question to the box, answered by the box itself.
+IAccessible* asked(HWND box) {
+    IAccessible* object = nullptr;
+    const LRESULT answer = SendMessageW(box, WM_GETOBJECT, 0, OBJID_CLIENT);
+    if (answer) ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&object));
+    return object;
+}
+
+TEST(PictureAccessible, OneObjectAnswersEveryQuestionAndFailsOnceTheBoxHasGone) {
+    CoInitialize(nullptr);
+    ASSERT_TRUE(wordrope::registerPictureBox(GetModuleHandleW(nullptr)));
+    HWND box = CreateWindowExA(0, wordrope::kPictureClass, "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(box, nullptr);
+    wordrope::setPicture(box, nullptr, "Gallows: no misses");
+    IAccessible* first = asked(box);
+    IAccessible* again = asked(box);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(again, first) << "the same object for every question";
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    ASSERT_EQ(first->get_accName(self, &name), S_OK);
+    EXPECT_STREQ(name, L"Gallows: no misses");
+    SysFreeString(name);
+
+    DestroyWindow(box);
+    VARIANT role = {};
+    LONG x, y, w, h;
+    EXPECT_EQ(first->get_accName(self, &name), E_FAIL) << "a reader holding it after the box has gone";
+    EXPECT_EQ(first->get_accRole(self, &role), E_FAIL);
+    EXPECT_EQ(first->accLocation(&x, &y, &w, &h, self), E_FAIL);
+    if (again) again->Release();
+    first->Release();
+    CoUninitialize();
 }
 
 }  // namespace

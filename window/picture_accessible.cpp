@@ -8,6 +8,7 @@
 
 #include <new>
 #include <string>
+#include <utility>
 
 namespace wordrope {
 
@@ -16,10 +17,18 @@ namespace {
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 // Everything but the name and the role comes from the standard object: where the box is, its
-// parent, its state and focus, as for any other control.
+// parent, its state and focus, as for any other control. Once the box has gone, every question
+// fails, also from a reader that still holds the object.
 class PictureAccessible final : public IAccessible {
 public:
     PictureAccessible(HWND box, IAccessible* standard) : box_(box), standard_(standard) {}
+
+    // The box goes: the standard object is let go, and no reader reaches this one any more.
+    void disconnect() {
+        if (IAccessible* standard = std::exchange(standard_, nullptr)) standard->Release();
+        CoLockObjectExternal(static_cast<IAccessible*>(this), FALSE, TRUE);
+        CoDisconnectObject(static_cast<IAccessible*>(this), 0);
+    }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -35,20 +44,21 @@ public:
     ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = InterlockedDecrement(&refs_);
         if (left == 0) {
-            standard_->Release();
+            if (standard_) standard_->Release();
             delete this;
         }
         return static_cast<ULONG>(left);
     }
 
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (!standard_) return E_FAIL;
         if (!isSelf(child)) return standard_->get_accName(child, name);
         if (!name) return E_POINTER;
-        if (!IsWindow(box_)) return E_FAIL;  // the window has gone; a reader may still ask
         *name = SysAllocString(widen(pictureName(box_)).c_str());
         return *name ? S_OK : E_OUTOFMEMORY;
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (!standard_) return E_FAIL;
         if (!isSelf(child)) return standard_->get_accRole(child, role);
         if (!role) return E_POINTER;
         role->vt = VT_I4;
@@ -57,7 +67,7 @@ public:
     }
 
 #define WORDROPE_FORWARD(method, params, args) \
-    HRESULT STDMETHODCALLTYPE method params override { return standard_->method args; }
+    HRESULT STDMETHODCALLTYPE method params override { return standard_ ? standard_->method args : E_FAIL; }
     WORDROPE_FORWARD(GetTypeInfoCount, (UINT * n), (n))
     WORDROPE_FORWARD(GetTypeInfo, (UINT i, LCID l, ITypeInfo** t), (i, l, t))
     WORDROPE_FORWARD(GetIDsOfNames, (REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d), (r, n, c, l, d))
@@ -95,21 +105,31 @@ private:
 
 }  // namespace
 
-LRESULT pictureAccessibleObject(HWND box, WPARAM flags, LPARAM objectId) {
+LRESULT pictureAccessibleObject(HWND box, WPARAM flags, LPARAM objectId, IAccessible*& kept) {
     // The identifier is a 32-bit value, sign-extended or not in a 64-bit LPARAM.
     if (static_cast<LONG>(objectId) != OBJID_CLIENT) return 0;
-    IAccessible* standard = nullptr;
-    if (FAILED(CreateStdAccessibleObject(box, OBJID_CLIENT, __uuidof(IAccessible),
-                                         reinterpret_cast<void**>(&standard))))
-        return 0;
-    auto* object = new (std::nothrow) PictureAccessible(box, standard);
-    if (!object) {
-        standard->Release();
-        return 0;
+    if (!kept) {
+        IAccessible* standard = nullptr;
+        if (FAILED(CreateStdAccessibleObject(box, OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&standard))))
+            return 0;
+        kept = new (std::nothrow) PictureAccessible(box, standard);
+        if (!kept) {
+            standard->Release();
+            return 0;
+        }
+        // COM's stub for the object, through which readers in other processes reach it, is kept
+        // as long as the object: otherwise it goes each time a reader lets go, and is made again
+        // for the next question, and Wine leaves about a kilobyte of each behind.
+        CoLockObjectExternal(kept, TRUE, FALSE);
     }
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), flags, object);
-    object->Release();  // the result holds its own reference
-    return result;
+    return LresultFromObject(__uuidof(IAccessible), flags, kept);
+}
+
+void letGoOfPictureAccessible(IAccessible*& kept) {
+    if (!kept) return;
+    static_cast<PictureAccessible*>(kept)->disconnect();
+    std::exchange(kept, nullptr)->Release();
 }
 
 }  // namespace wordrope

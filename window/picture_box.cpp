@@ -22,6 +22,7 @@ struct Box {
     HBITMAP bitmap = nullptr;
     int dpi = 96;
     std::string name;
+    IAccessible* accessible = nullptr;  // made at a screen reader's first question
 };
 
 Box* boxOf(HWND box) { return reinterpret_cast<Box*>(GetWindowLongPtrA(box, 0)); }
@@ -70,7 +71,9 @@ BOOL OnNCCreate(HWND box, LPCREATESTRUCTA cs) {
 void OnNCDestroy(HWND box) {
     Box* state = boxOf(box);
     SetWindowLongPtrA(box, 0, 0);
-    if (state && state->bitmap) DeleteObject(state->bitmap);
+    if (!state) return;
+    if (state->bitmap) DeleteObject(state->bitmap);
+    letGoOfPictureAccessible(state->accessible);
     delete state;
 }
 
@@ -82,7 +85,9 @@ LRESULT CALLBACK PictureProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
         HANDLE_MSG(box, WM_LBUTTONDOWN, OnLButtonDown);
         HANDLE_MSG(box, WM_NCDESTROY, OnNCDestroy);
         case WM_GETOBJECT:
-            if (const LRESULT object = pictureAccessibleObject(box, wParam, lParam)) return object;
+            if (Box* state = boxOf(box))
+                if (const LRESULT object = pictureAccessibleObject(box, wParam, lParam, state->accessible))
+                    return object;
             break;
     }
     return DefWindowProcA(box, msg, wParam, lParam);
