@@ -1,6 +1,5 @@
-# Cross-compiling to 32-bit Windows with MinGW-w64 (i686): the program we ship. SSE maths, as the
-# 64-bit and native builds have, so that all three draw alike.
+# Cross-compiling to 32-bit Windows with MinGW-w64 (i686): the program we ship, for every processor
+# Windows XP runs on (no SSE2; the draw is whole numbers).
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(WORDROPE_WINE_ARCH win32)
-set(WORDROPE_ARCH_FLAGS "-msse2 -mfpmath=sse")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

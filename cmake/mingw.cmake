@@ -22,8 +22,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Small and the same every time: sized for size (the engine's draw keeps -O2, see engine/),
 # unused sections dropped, and no time stamp in the executable.
-set(CMAKE_C_FLAGS_INIT "${WORDROPE_ARCH_FLAGS} -ffunction-sections -fdata-sections")
-set(CMAKE_CXX_FLAGS_INIT "${WORDROPE_ARCH_FLAGS} -ffunction-sections -fdata-sections")
+set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
 # Programs link the ordinary code of the engine's objects; only the shipped ones ask for the

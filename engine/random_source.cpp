@@ -11,6 +11,6 @@ void TwisterRandom::reseed() {
     gen_.seed(static_cast<std::uint32_t>(wide ^ (wide >> 32)));
 }
 
-float TwisterRandom::next() { return static_cast<float>(gen_() >> 8) * (1.0f / 16777216.0f); }
+std::uint32_t TwisterRandom::next() { return gen_() >> (32 - kRandomBits); }
 
 }  // namespace wordrope

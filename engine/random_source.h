@@ -6,20 +6,23 @@
 
 namespace wordrope {
 
+// The random values are uniform in [0, 1) at single precision: k / 2^24 for a whole k.
+inline constexpr int kRandomBits = 24;
+
 class RandomSource {
 public:
     virtual ~RandomSource() = default;
     virtual void reseed() = 0;
-    // Uniform in [0, 1) at single precision.
-    virtual float next() = 0;
+    // The next value, as its k in [0, 2^24): the value itself is k / 2^24.
+    virtual std::uint32_t next() = 0;
 };
 
-// A Mersenne twister; next() keeps the top 24 bits, so every value is exact in a float.
+// A Mersenne twister; next() keeps its top 24 bits.
 class TwisterRandom : public RandomSource {
 public:
     explicit TwisterRandom(std::uint32_t seed = 0) : gen_(seed) {}
     void reseed() override;
-    float next() override;
+    std::uint32_t next() override;
     void seed(std::uint32_t s) { gen_.seed(s); }
 
 private:

@@ -4,8 +4,9 @@
 #include "failure.h"
 #include "files.h"
 
+#include "random_source.h"
+
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 namespace wordrope {
@@ -277,9 +278,14 @@ void WordList::requireWord() {
     if (!anyWord_) throw fileFailure(kWhat, path_, noWordProblem(count_));
 }
 
-std::int16_t pickIndex(std::int16_t entries, float r) {
-    const float x = static_cast<float>(entries) * r + 1.0f;
-    return static_cast<std::int16_t>(std::nearbyint(x));
+std::int16_t pickIndex(std::int16_t entries, std::uint32_t k) {
+    // entries x k / 2^24 + 1: its whole part and what is left over, in 2^-24ths.
+    const std::uint64_t product = static_cast<std::uint64_t>(entries) * k;
+    const std::uint64_t one = std::uint64_t{1} << kRandomBits, half = one / 2;
+    std::uint64_t whole = (product >> kRandomBits) + 1;
+    const std::uint64_t left = product & (one - 1);
+    if (left > half || (left == half && whole % 2 == 1)) ++whole;  // a tie goes to the even one
+    return static_cast<std::int16_t>(whole);
 }
 
 }  // namespace wordrope

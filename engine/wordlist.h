@@ -116,8 +116,9 @@ private:
     int anyWord_ = -1;                   // unknown, no, yes
 };
 
-// `entries` x r + 1 in single precision, rounded to nearest, ties to even.
-// With entries = N - 1 and r in [0, 1) the result lies in 1..N.
-std::int16_t pickIndex(std::int16_t entries, float r);
+// `entries` x r + 1 rounded to the nearest whole number, ties to even, for the random value
+// r = k / 2^24 (k below 2^24), computed exactly in whole numbers: the same pick in every build.
+// With entries = N - 1 the result lies in 1..N.
+std::int16_t pickIndex(std::int16_t entries, std::uint32_t k);
 
 }  // namespace wordrope

@@ -11,7 +11,8 @@
                             named (the compiler, its runtime, the linker, the MinGW-w64 runtime)
 
 What a release promises of its programs: no import that Windows XP lacks, a header that asks for
-no later Windows, and at most 250 KB each. make dist refuses a build that breaks a promise; make
+no later Windows, no SSE instruction (Windows XP runs on processors without SSE2), and at most
+250 KB each. make dist refuses a build that breaks a promise; make
 test reads the same promises (tests/exe_check.py). Reading the programs takes Debian's pefile.
 
 The zip holds one folder, wordrope/, its members sorted, with fixed times (SOURCE_DATE_EPOCH, else
@@ -48,8 +49,15 @@ def imports(pe):
             for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
 
 
-def promises_broken(pe, size):
-    """What keeps a program (a pefile.PE of `size` bytes) from being released."""
+def sse_instructions(path, objdump):
+    """How many instructions of the program at `path` name an SSE register, as `objdump` reads it."""
+    listing = subprocess.run([objdump, "-d", path], capture_output=True, text=True, check=True).stdout
+    return sum("%xmm" in line for line in listing.splitlines())
+
+
+def promises_broken(pe, size, path, objdump):
+    """What keeps a program (a pefile.PE of `size` bytes, at `path`; `objdump` the toolchain's
+    disassembler) from being released."""
     for dll, functions in sorted(imports(pe).items()):
         yield from (f"imports {f} from {dll}, which Windows XP lacks" for f in sorted(NOT_ON_XP.intersection(functions)))
     header = pe.OPTIONAL_HEADER
@@ -57,6 +65,9 @@ def promises_broken(pe, size):
         yield f"asks for Windows {header.MajorSubsystemVersion}.{header.MinorSubsystemVersion} in its header, later than Windows XP"
     if size > MAX_BYTES:
         yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
+    sse = sse_instructions(path, objdump)
+    if sse:
+        yield f"holds {sse:,} SSE instructions, which processors Windows XP runs on lack"
 
 
 def facts(tree=ROOT):
@@ -71,11 +82,12 @@ def facts(tree=ROOT):
 def check_promises():
     import pefile  # Debian's python3-pefile, which Debian's own Python has
 
-    broken = []
+    broken, said = [], facts()
     for name in PROGRAMS:
-        with open(os.path.join(facts()["game"], name), "rb") as f:
+        path = os.path.join(said["game"], name)
+        with open(path, "rb") as f:
             data = f.read()
-        broken += [f"{name} {p}" for p in promises_broken(pefile.PE(data=data), len(data))]
+        broken += [f"{name} {p}" for p in promises_broken(pefile.PE(data=data), len(data), path, said["objdump"])]
     if broken:
         sys.exit(f"dist: no release: {'; '.join(broken)}")
 

@@ -4,11 +4,11 @@ size and imports from Windows' own DLLs only; wordrope.exe also the GUI subsyste
 record, the application manifest and the icon. The 32-bit build also keeps what a release
 promises (scripts/release.py): no import that Windows XP lacks, and the size bound.
 
-Usage: exe_check.py win32|win64 TOOLCHAIN RELEASE_TOOLCHAIN NOT_HELD wordrope.exe wlstcheck.exe
+Usage: exe_check.py win32|win64 TOOLCHAIN RELEASE_TOOLCHAIN NOT_HELD OBJDUMP wordrope.exe wlstcheck.exe
 TOOLCHAIN is "release" for the toolchain releases are built with (RELEASE_TOOLCHAIN, in words);
 for any other (its name), what a release promises is not required: the promises this build does
 not keep are written as one line to the file NOT_HELD (removed when it keeps them all), and the
-check passes. Debian's own Python runs it, with its pefile (python3-pefile).
+check passes. OBJDUMP is the toolchain's disassembler. Debian's own Python runs it, with its pefile (python3-pefile).
 """
 import os
 import struct
@@ -72,14 +72,14 @@ def problems(arch, pe, game):
 
 
 def main():
-    arch, toolchain, release_toolchain, not_held, game, checker = sys.argv[1:7]
+    arch, toolchain, release_toolchain, not_held, objdump, game, checker = sys.argv[1:8]
     failed, broken = False, []
     for path in (game, checker):
         with open(path, "rb") as f:
             data = f.read()
         pe = pefile.PE(data=data)
         found = list(problems(arch, pe, path == game))
-        promises = list(promises_broken(pe, len(data))) if arch == "win32" else []  # a release is 32-bit
+        promises = list(promises_broken(pe, len(data), path, objdump)) if arch == "win32" else []  # a release is 32-bit
         if toolchain == "release":
             found += promises
         else:

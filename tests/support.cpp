@@ -140,14 +140,14 @@ void FakeWindow::end() {
     log.push_back("end");
 }
 
-float ScriptedRandom::next() {
+std::uint32_t ScriptedRandom::next() {
     if (values.empty()) {
         ADD_FAILURE() << "the engine asked for more random values than scripted";
-        return 0.0f;
+        return 0;
     }
     const float v = values.front();
     values.pop_front();
-    return v;
+    return static_cast<std::uint32_t>(static_cast<double>(v) * (1 << kRandomBits));
 }
 
 }  // namespace wordrope::test

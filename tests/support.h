@@ -74,12 +74,13 @@ public:
     bool ended = false;
 };
 
-// Hands out the values it is given, then fails the test if asked for more.
+// Hands out the values it is given, each r as its k = r x 2^24 (cut to a whole number), then fails
+// the test if asked for more.
 class ScriptedRandom : public RandomSource {
 public:
     explicit ScriptedRandom(std::deque<float> script = {}) : values(std::move(script)) {}
     void reseed() override {}
-    float next() override;
+    std::uint32_t next() override;
 
     std::deque<float> values;
 };

@@ -119,20 +119,55 @@ TEST(List, NamesAMissingOrUnreadableFile) {
 
 // The pick.
 
-struct PickCase {
-    std::int16_t entries;
-    float r;
-    std::int16_t pick;
-};
+constexpr std::uint32_t kOne = 1u << kRandomBits;  // the k of the value 1
 
 TEST(Pick, RoundsToNearestWithTiesToEven) {
-    const PickCase cases[] = {
-        {0, 0.0f, 1},  {0, 0.99f, 1},   {2, 0.0f, 1}, {2, 0.2499f, 1},
-        {2, 0.25f, 2},                   // 1.5 goes to 2
-        {2, 0.75f, 2}, {2, 0.7501f, 3},  // 2.5 goes to 2
-        {1, 0.5f, 2},  {3, 0.5f, 2},    {4, 0.5f, 3}, {32765, std::nextafter(1.0f, 0.0f), 32766},
+    const struct {
+        std::int16_t entries;
+        std::uint32_t k;
+        std::int16_t pick;
+    } cases[] = {
+        {0, 0, 1},
+        {0, kOne - 1, 1},
+        {2, 0, 1},
+        {2, kOne / 4 - 1, 1},
+        {2, kOne / 4, 2},  // 1.5 goes to 2
+        {2, kOne / 4 * 3, 2},
+        {2, kOne / 4 * 3 + 1, 3},  // 2.5 goes to 2
+        {1, kOne / 2, 2},
+        {3, kOne / 2, 2},
+        {4, kOne / 2, 3},
+        {32765, kOne - 1, 32766},
     };
-    for (const PickCase& c : cases) EXPECT_EQ(pickIndex(c.entries, c.r), c.pick) << c.entries << " x " << c.r;
+    for (const auto& c : cases) EXPECT_EQ(pickIndex(c.entries, c.k), c.pick) << c.entries << " x " << c.k;
+}
+
+// Every value the generator can give, for lists of many sizes, the smallest and the largest among
+// them: the pick is entries x k / 2^24 + 1 rounded to nearest, ties to even, as a double holds it
+// exactly (the product has at most 39 bits) and rounds it; the first and the last entry are each
+// drawn half as often as any other. Every build, 32-bit, 64-bit and native, must pass it.
+TEST(Pick, IsTheExactRoundedValueForEveryValueOfTheGenerator) {
+    for (const int n : {1, 2, 3, 7, 100, 4097, 32765, 32766}) {
+        const auto entries = static_cast<std::int16_t>(n - 1);
+        std::vector<std::uint32_t> drawn(static_cast<std::size_t>(n) + 1);
+        for (std::uint32_t k = 0; k < kOne; ++k) {
+            const std::int16_t pick = pickIndex(entries, k);
+            const double exact = std::nearbyint(static_cast<double>(entries) * k / kOne + 1);
+            if (pick != exact) {
+                ADD_FAILURE() << n << " entries, k " << k << ": picked " << pick << ", not " << exact;
+                break;
+            }
+            ++drawn[static_cast<std::size_t>(pick)];
+        }
+        if (n == 1) {
+            EXPECT_EQ(drawn[1], kOne);
+            continue;
+        }
+        const double each = static_cast<double>(kOne) / entries;
+        for (int p = 1; p <= n; ++p)
+            EXPECT_NEAR(drawn[static_cast<std::size_t>(p)], p == 1 || p == n ? each / 2 : each, 1.0)
+                << n << " entries: entry " << p;
+    }
 }
 
 TEST(Paths, TheProgramFolderAsWindowsReportsIt) {
