@@ -177,6 +177,10 @@ std::int16_t WordList::load(const std::string& path) {
         }
         size_ += got;
     }
+    if (const std::size_t mark = utf8MarkLength(buf_.data(), size_)) {
+        std::memmove(buf_.data(), buf_.data() + mark, size_ - mark);
+        size_ -= mark;
+    }
     anyWord_ = -1;
     if (whole && countQuickly()) return count_;
     FieldReader reader(buf_.data(), kWindow, size_, whole ? nullptr : f.get(), kWhat, path);

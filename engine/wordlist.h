@@ -29,6 +29,18 @@ inline bool endsField(const unsigned char* p) {
     return p[0] == ',' || p[0] == '\n' || (p[0] == '\r' && p[1] != '\n');
 }
 
+// A UTF-8 byte-order mark, which editors such as Notepad may write at the very start of a file:
+// the list begins after it. Its length at the start of these `size` bytes: 3, or 0 for none.
+inline std::size_t utf8MarkLength(const unsigned char* data, std::size_t size) {
+    return size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF ? 3 : 0;
+}
+
+// Whether these bytes begin as a file saved in UTF-16 does (FF FE or FE FF): the game reads such
+// a file as bytes all the same.
+inline bool beginsAsUtf16(const unsigned char* data, std::size_t size) {
+    return size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF));
+}
+
 // The refusals of a list, worded once for the game and the checker.
 std::string emptyListProblem();
 std::string tooManyEntriesProblem(long entry, long line);

@@ -47,6 +47,17 @@ TEST(Checker, SaysWhatTheGameWillMakeOfEachList) {
          0, 1, 0, 2, 1},
         {"crlf_split_by_a_refill", test::crLfSplitAt(1 << 16),
          "FILE: 2 entries, 2 drawable, 2 winnable: good", 0, 0, 0, 2, 2},
+        {"utf8_mark",
+         "\xef\xbb\xbf"
+         "apple\r\npear",
+         "FILE:1: note: the file begins with a UTF-8 byte-order mark; the game skips it", 0, 0, 1, 2, 2},
+        {"utf16",
+         std::string("\xff\xfe"
+                     "a\0b\0",
+                     6),
+         "FILE:1: warning: the file is saved in UTF-16 (Unicode), which the game reads as bytes with a zero "
+         "between letters: no entry can be won. Save it as ANSI (Notepad: Save As, Encoding ANSI)",
+         0, 2, 0, 1, 0},
         {"notes", "pear\r\n\r\napple,pear\r\n",
          "FILE:3: note: entry 4 \"pear\" repeats entry 1 (line 1); it is drawn twice as often", 0, 0, 2, 3,
          3},

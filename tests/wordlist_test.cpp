@@ -51,6 +51,22 @@ TEST(List, HoldsTheFieldsTheRulesGive) {
         {"bytes_as_they_are",
          std::string("caf\xe9\0x,\xef\xbb\xbfy", 11),
          {std::string("caf\xe9\0x", 6), "\xef\xbb\xbfy"}},
+        // Notepad's "UTF-8 with BOM": the mark at the very start is skipped, by the count and the read.
+        {"utf8_mark",
+         "\xef\xbb\xbf"
+         "apple\r\npear",
+         {"apple", "pear"}},
+        {"utf8_mark_then_quotes", "\xef\xbb\xbf\"ice, cream\"", {"ice, cream"}},
+        {"utf8_mark_larger_than_the_window",
+         "\xef\xbb\xbf" + crLfSplitAt(WordList::kWindow),
+         {"first", "second"}},
+        {"utf16_read_as_bytes",
+         std::string("\xff\xfe"
+                     "a\0",
+                     4),
+         {std::string("\xff\xfe"
+                      "a\0",
+                      4)}},
         {"long_entries",
          std::string(40, 'a') + "\r\n" + std::string(39, 'c'),
          {std::string(40, 'a'), std::string(39, 'c')}},

@@ -5,6 +5,7 @@
 #include "files.h"
 #include "wordlist.h"
 
+#include <cstring>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -87,7 +88,19 @@ ListReport checkList(const std::string& path, const std::string& shown) {
     Reporter say(r, shown);
     try {
         File f = openForReading("Word list", path);
-        FieldReader reader(f.get(), "Word list", path);
+        // The first bytes tell how the file was saved; the reader goes on from them, after a UTF-8
+        // byte-order mark as the game does.
+        std::vector<unsigned char> window(1 << 16);
+        const std::size_t head = readSome(f.get(), window.data(), 3, "Word list", path);
+        const std::size_t mark = utf8MarkLength(window.data(), head);
+        if (mark) say.note(1, "the file begins with a UTF-8 byte-order mark; the game skips it");
+        if (beginsAsUtf16(window.data(), head))
+            say.warning(1,
+                        "the file is saved in UTF-16 (Unicode), which the game reads as bytes with a zero "
+                        "between letters: no entry can be won. Save it as ANSI (Notepad: Save As, "
+                        "Encoding ANSI)");
+        std::memmove(window.data(), window.data() + mark, head - mark);
+        FieldReader reader(window.data(), window.size(), head - mark, f.get(), "Word list", path);
         std::unordered_map<std::string, std::pair<long, long>> seen;  // entry -> number, line
         std::string field;
         long empties = 0;
