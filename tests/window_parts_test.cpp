@@ -93,7 +93,9 @@ TEST(Pictures, EveryKindTheCheckPassesShowsAndSoDoTheShippedStages) {
                     close(GetGValue(got), kCaseColour >> 8) && close(GetBValue(got), kCaseColour))
             << c.name << ": " << std::hex << got;
     }
-    const std::string game = "Z:" + std::string(std::getenv("WORDROPE_GAME_DIR"));
+    const char* folder = std::getenv("WORDROPE_GAME_DIR");
+    ASSERT_NE(folder, nullptr) << "WORDROPE_GAME_DIR names the game folder (ctest sets it)";
+    const std::string game = "Z:" + std::string(folder);
     for (int stage = 1; stage <= 9; ++stage) {
         const wordrope::Bitmap picture = wordrope::readBitmapFile(game + wordrope::stageName(stage));
         EXPECT_EQ(drawn(picture, 34, 100), RGB(0, 0, 255)) << "stage " << stage << "'s blue post";

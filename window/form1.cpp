@@ -58,7 +58,7 @@ bool Form1::create(int show) {
     const RECT r = windowRectAt(dpi, kFormStyle);
     if (!CreateWindowExA(0, kFormClass, WORDROPE_TITLE, kFormStyle, r.left, r.top, r.right - r.left,
                          r.bottom - r.top, nullptr, nullptr, instance_, this)) {
-        report("The main window cannot be created");
+        if (!failed_) report("The main window cannot be created");
         return false;
     }
     if (dpi_ != dpi) {
@@ -105,8 +105,11 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 BOOL Form1::OnCreate(HWND hwnd, LPCREATESTRUCTA) {
-    createControls();
-    layout(windowDpi(hwnd));
+    if (!guarded([&] {
+            createControls();
+            layout(windowDpi(hwnd));
+        }))
+        return FALSE;  // reported; the window is refused
     for (const ControlRow& c : kControlTable)
         if (!GetDlgItem(hwnd, c.id)) return FALSE;  // the window is refused, and says so
     return TRUE;
@@ -159,18 +162,19 @@ void Form1::layout(int dpi) {
 }
 
 // The 30 events: 26 letters, New word, Help, End, and a double-click on scherm.
-void Form1::OnCommand(HWND, int id, HWND control, UINT code) {
-    if (!control) return;  // Enter and Escape arrive as IDOK and IDCANCEL without one: nothing
+void Form1::OnCommand(HWND, int id, HWND, UINT code) {
     if (id >= IDC_LETTER_A && id <= IDC_LETTER_Z && code == BN_CLICKED) {
-        guarded([&] {
-            game_.guess = std::string(1, static_cast<char>('a' + (id - IDC_LETTER_A)));
-            game_.textopscherm();
-        });
+        if (!guarded([&] {
+                game_.guess = std::string(1, static_cast<char>('a' + (id - IDC_LETTER_A)));
+                game_.textopscherm();
+            }))
+            end();
     } else if (id == IDC_NEW_WORD && code == BN_CLICKED) {
-        guarded([&] {
-            game_.state = kNewGame;
-            game_.textopscherm();
-        });
+        if (!guarded([&] {
+                game_.state = kNewGame;
+                game_.textopscherm();
+            }))
+            end();
     } else if (id == IDC_SHOW_HELP && code == BN_CLICKED) {
         MessageBoxA(hwnd_, kHelpPrompt, kHelpTitle, MB_OKCANCEL | MB_DEFBUTTON1);
     } else if (id == IDC_END_GAME && code == BN_CLICKED) {
@@ -238,18 +242,19 @@ bool Form1::translateKey(const MSG& msg) {
     return true;
 }
 
-// A failure ends the program with the run-time error report, whatever it was doing.
+// Runs a step; a failure, whatever it was doing, is shown as the run-time error report. False when
+// it failed: the caller then ends the program.
 template <class Step>
-void Form1::guarded(Step step) {
+bool Form1::guarded(Step step) {
     try {
         step();
+        return true;
     } catch (const std::exception& e) {
         report(e.what());
-        end();
     } catch (...) {
         report("An unknown failure");
-        end();
     }
+    return false;
 }
 
 // The failure's text is UTF-8 (file names as the player named them): shown through the wide call.

@@ -19,8 +19,10 @@ public:
     // Creates and shows the window; false (after a report) when it could not.
     bool create(int show);
 
-    // Handles the keys of a window without a dialog manager: Tab and Shift+Tab
-    // walk the tab order. True when the message was used.
+    // Handles the keys of a window without a dialog manager: Tab and Shift+Tab walk the tab order.
+    // True when the message was used. The dialog manager (IsDialogMessage) is not used: it would
+    // make Enter and Escape press buttons, and typed letters their mnemonics, where only a click
+    // or Space on the focused button may press one.
     bool translateKey(const MSG& msg);
 
     int exitCode() const { return failed_ ? 1 : 0; }
@@ -48,7 +50,7 @@ private:
     void createControls();
     void layout(int dpi);
     template <class Step>
-    void guarded(Step step);
+    bool guarded(Step step);
     void report(const std::string& message);
 
     HINSTANCE instance_;

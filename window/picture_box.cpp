@@ -34,7 +34,7 @@ void PaintContent(HWND box, HDC dc, const RECT& area) {
     const Box* state = boxOf(box);
     if (HBITMAP bmp = state ? state->bitmap : nullptr) {
         BITMAP info;
-        GetObjectA(bmp, sizeof info, &info);
+        if (GetObjectA(bmp, sizeof info, &info) != sizeof info) return;  // nothing to draw but the grey
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, bmp);
         // Pictures are drawn for 96 dots per inch (pixel for pixel there): on a finer screen they

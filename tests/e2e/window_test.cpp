@@ -234,7 +234,9 @@ protected:
               ("wordrope-e2e-" + std::to_string(GetTickCount()) + "-" + std::to_string(serial++));
         dir = top / widen(folder);
         fs::create_directories(dir);
-        fs::copy_file(fs::path(L"Z:" + std::wstring(_wgetenv(L"WORDROPE_GAME_DIR"))) / L"wordrope.exe",
+        const wchar_t* game = _wgetenv(L"WORDROPE_GAME_DIR");
+        ASSERT_NE(game, nullptr) << "WORDROPE_GAME_DIR names the game folder (ctest sets it)";
+        fs::copy_file(fs::path(L"Z:" + std::wstring(game)) / L"wordrope.exe",
                       dir / L"wordrope.exe");
         std::ofstream(dir / L"wlstdata.dat", std::ios::binary) << words;
         for (int s = 1; s <= 9; ++s)
