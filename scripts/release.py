@@ -49,15 +49,26 @@ def imports(pe):
             for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
 
 
+def map_of(program):
+    """The linker's map of a program of the game folder: build/PRESET/maps/NAME.map (CMakeLists.txt)."""
+    game = os.path.dirname(os.path.abspath(program))
+    return os.path.join(os.path.dirname(game), "maps", os.path.splitext(os.path.basename(program))[0] + ".map")
+
+
 def sse_instructions(path, objdump):
-    """How many instructions of the program at `path` name an SSE register, as `objdump` reads it."""
-    listing = subprocess.run([objdump, "-d", path], capture_output=True, text=True, check=True).stdout
+    """How many instructions of the program at `path` name an SSE register, as `objdump` reads its
+    code. The code ends where the linker's map puts the constructor list: the rest of the section
+    is tables (constructors, exception handling), which would read as instructions at random."""
+    with open(map_of(path)) as f:
+        end = re.search(r"(0x[0-9a-f]+)\s+_+CTOR_LIST__ = \.", f.read()).group(1)
+    listing = subprocess.run([objdump, "-d", f"--stop-address={end}", path], capture_output=True, text=True,
+                             check=True).stdout
     return sum("%xmm" in line for line in listing.splitlines())
 
 
 def promises_broken(pe, size, path, objdump):
-    """What keeps a program (a pefile.PE of `size` bytes, at `path`; `objdump` the toolchain's
-    disassembler) from being released."""
+    """What keeps a program (a pefile.PE of `size` bytes, at `path` in a game folder; `objdump` the
+    toolchain's disassembler) from being released."""
     for dll, functions in sorted(imports(pe).items()):
         yield from (f"imports {f} from {dll}, which Windows XP lacks" for f in sorted(NOT_ON_XP.intersection(functions)))
     header = pe.OPTIONAL_HEADER
