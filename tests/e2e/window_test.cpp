@@ -13,7 +13,6 @@
 // These need windows.h before them.
 #include <oleacc.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 #include <uxtheme.h>
 // UI Automation's client: MinGW-w64 12 on (Debian 13) declares it; Debian 12's 10 has the header
 // without IUIAutomation.
@@ -236,8 +235,7 @@ protected:
         fs::create_directories(dir);
         const wchar_t* game = _wgetenv(L"WORDROPE_GAME_DIR");
         ASSERT_NE(game, nullptr) << "WORDROPE_GAME_DIR names the game folder (ctest sets it)";
-        fs::copy_file(fs::path(L"Z:" + std::wstring(game)) / L"wordrope.exe",
-                      dir / L"wordrope.exe");
+        fs::copy_file(fs::path(L"Z:" + std::wstring(game)) / L"wordrope.exe", dir / L"wordrope.exe");
         std::ofstream(dir / L"wlstdata.dat", std::ios::binary) << words;
         for (int s = 1; s <= 9; ++s)
             if (!stages.count(s) || !stages[s].empty())
@@ -531,22 +529,12 @@ protected:
         }
     }
 
-    // The game's memory as Wine tells it of another process, its page-file use (that process's own
-    // anonymous memory: Wine tells no private memory), and how many threads it has.
-    struct Use {
-        long long pageFile = 0;
-        int threads = 0;
-    };
-    Use use() const {
+    // The game's memory as Wine tells it of another process: its page-file use, that process's own
+    // anonymous memory (Wine tells no private memory).
+    long long pageFile() const {
         PROCESS_MEMORY_COUNTERS m = {.cb = sizeof m};
         GetProcessMemoryInfo(process.hProcess, &m, sizeof m);
-        Use u = {static_cast<long long>(m.PagefileUsage), 0};
-        HANDLE all = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-        THREADENTRY32 t = {.dwSize = sizeof t};
-        for (BOOL more = Thread32First(all, &t); more; more = Thread32Next(all, &t))
-            u.threads += t.th32OwnerProcessID == process.dwProcessId;
-        CloseHandle(all);
-        return u;
+        return static_cast<long long>(m.PagefileUsage);
     }
 
     fs::path top, dir;
@@ -830,24 +818,21 @@ TEST_F(WindowTest, AScreenReaderAsksThousandsOfTimesAtNoCostInMemory) {
     const char* setting = std::getenv("WORDROPE_QUESTIONS");
     const int questions = setting ? std::atoi(setting) : 1000;
     const auto controls = controlsOf(form);
-    std::vector<Use> uses;
-    for (int n = 0; n < questions && !HasFailure(); ++n) {
-        if (n % 100 == 0 && n > 0) uses.push_back(use());
+    std::vector<long long> used, added;  // after each hundred questions, and what each added
+    std::printf("questions: %d to Picture1; KB after each 100th:", questions);
+    for (int n = 1; n <= questions && !HasFailure(); ++n) {
         EXPECT_EQ(heard(control(IDC_GALLOWS)).first, "Gallows: no misses") << "question " << n;
-        if (n % 100 == 0)
-            for (const auto& [id, c] : controls) heard(control(id));
+        if (n % 100 != 0) continue;
+        for (const auto& [id, c] : controls) heard(control(id));
+        used.push_back(pageFile());
+        if (used.size() > 1) added.push_back(used.back() - used[used.size() - 2]);
+        std::printf(" %lld", used.back() >> 10);
     }
-    uses.push_back(use());
-    std::printf("questions: %d to Picture1; KB/threads every 100:", questions);
-    for (const Use& u : uses) std::printf(" %lld/%d", u.pageFile >> 10, u.threads);
     std::printf("\n");
-    ASSERT_GE(uses.size(), 6u) << "too few questions to tell";
-    std::vector<long long> added;  // by each hundred questions
-    for (std::size_t k = 1; k < uses.size(); ++k) added.push_back(uses[k].pageFile - uses[k - 1].pageFile);
-    ASSERT_GT(uses[0].pageFile, 0) << "no figure of the game's memory";
+    ASSERT_GE(added.size(), 5u) << "too few questions to tell";
+    ASSERT_GT(used[0], 0) << "no figure of the game's memory";
     EXPECT_LT(middle(added), 32LL << 10) << "a hundred questions cost memory";
-    EXPECT_LT(uses.back().pageFile - uses[0].pageFile, 4LL << 20)
-        << "the game's memory grew by more than 4 MB";
+    EXPECT_LT(used.back() - used[0], 4LL << 20) << "the game's memory grew by more than 4 MB";
 }
 
 // Many games in one process, a screen reader asking at every stage (and twenty times more at each
@@ -862,11 +847,6 @@ TEST_F(WindowTest, SoakManyGamesKeepMemoryFlatWriteNothingAndNoEnds) {
     // The page-file use after each game, and what the twenty questions after it added: the games
     // are judged by the middle one of five on end, the questions by the middle one of what they
     // added.
-    const auto pageFile = [&] {
-        PROCESS_MEMORY_COUNTERS m = {.cb = sizeof m};
-        GetProcessMemoryInfo(process.hProcess, &m, sizeof m);
-        return static_cast<long long>(m.PagefileUsage);
-    };
     std::vector<long long> used, asked;
     for (int n = 0; n < games && !HasFatalFailure(); ++n) {
         answer(n % 2 ? win() : lose(), "Yes");
