@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 
 namespace wordrope {
 
@@ -23,15 +24,15 @@ constexpr std::int64_t kMaxPixels = 64ll * 1024 * 1024;  // far beyond any pictu
 
 }  // namespace
 
-std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* out) {
-    if (size == 0) return "the file is empty, not a picture";
+std::string bitmapProblem(const unsigned char* data, std::size_t size, std::uint64_t fileSize, Bitmap* out) {
+    if (fileSize == 0) return "the file is empty, not a picture";
     if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return "not a bitmap (.bmp) picture";
     const std::uint32_t declaredSize = u32(data + 2);
     const std::uint32_t bitsOffset = u32(data + 10);
     const std::uint32_t headerSize = u32(data + 14);
-    if (declaredSize > size)
-        return "the picture is cut short (" + std::to_string(size) + " of " + std::to_string(declaredSize) +
-               " bytes)";
+    if (declaredSize > fileSize)
+        return "the picture is cut short (" + std::to_string(fileSize) + " of " +
+               std::to_string(declaredSize) + " bytes)";
     const bool core = headerSize == 12;
     if (!core && (headerSize < 40 || headerSize > 1024)) return "a bitmap with an unknown header";
     if (14 + static_cast<std::uint64_t>(headerSize) > size) return "the picture is cut short in its header";
@@ -88,14 +89,14 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
     } else {
         image = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4 * static_cast<std::uint64_t>(rows);
     }
-    if (bitsOffset < 14 + headerSize || bitsOffset > size || image > size - bitsOffset)
-        return "the picture is cut short (" + std::to_string(size) + " bytes, its pixels need " +
+    if (bitsOffset < 14 + headerSize || bitsOffset > fileSize || image > fileSize - bitsOffset)
+        return "the picture is cut short (" + std::to_string(fileSize) + " bytes, its pixels need " +
                std::to_string(static_cast<std::uint64_t>(bitsOffset) + image) + ")";
 
     if (out) {
-        out->infoOffset = 14;
         out->infoSize = static_cast<std::size_t>(info);
         out->bitsOffset = bitsOffset;
+        out->bitsSize = static_cast<std::size_t>(image);
         out->width = static_cast<int>(width);
         out->height = static_cast<int>(height);
     }
@@ -104,18 +105,30 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, Bitmap* o
 
 Bitmap readBitmapFile(const std::string& path) {
     File f = openForReading(kWhat, path);
+    const std::uint64_t size = fileSize(f.get(), kWhat, path);
     Bitmap bmp;
     bmp.path = path;
-    unsigned char chunk[1 << 16];
-    // The checks bound any picture the box can show far below this.
-    constexpr std::size_t kMaxFile = 300u * 1024 * 1024;
-    while (const std::size_t got = readSome(f.get(), chunk, sizeof chunk, kWhat, path)) {
-        bmp.bytes.insert(bmp.bytes.end(), chunk, chunk + got);
-        if (bmp.bytes.size() > kMaxFile)
-            throw fileFailure(kWhat, path, "the file is too large for a picture");
-    }
-    const std::string problem = bitmapProblem(bmp.bytes.data(), bmp.bytes.size(), &bmp);
+    // Whatever follows the pixels is never read.
+    const auto readUpTo = [&](std::size_t end) {
+        const std::size_t from = bmp.bytes.size();
+        bmp.bytes.resize(end);
+        if (readSome(f.get(), bmp.bytes.data() + from, end - from, kWhat, path) != end - from)
+            throw fileFailure(kWhat, path, "the file changed while it was read");
+    };
+    readUpTo(static_cast<std::size_t>(std::min<std::uint64_t>(size, kBitmapHeadBytes)));
+    const std::string problem = bitmapProblem(bmp.bytes.data(), bmp.bytes.size(), size, &bmp);
     if (!problem.empty()) throw fileFailure(kWhat, path, problem);
+    const std::size_t end = bmp.bitsOffset + bmp.bitsSize;
+    try {
+        if (end <= bmp.bytes.size())
+            bmp.bytes.resize(end);
+        else
+            readUpTo(end);
+    } catch (const std::bad_alloc&) {
+        throw fileFailure(kWhat, path,
+                          "the picture is too large to be held in memory (" +
+                              std::to_string(end) + " bytes)");
+    }
     return bmp;
 }
 

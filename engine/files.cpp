@@ -4,7 +4,12 @@
 #include "failure.h"
 #include "utf8.h"
 
+#ifdef _WIN32
+#include <io.h>
+#endif
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace wordrope {
@@ -12,6 +17,8 @@ namespace wordrope {
 Failure fileFailure(const char* what, const std::string& path, const std::string& problem) {
     return Failure(std::string(what) + " \"" + path + "\": " + problem);
 }
+
+std::string noProgramFolderProblem() { return "the program cannot tell which folder it was started from"; }
 
 std::string stageName(int stage) { return "\\scafo" + std::to_string(stage) + ".bmp"; }
 
@@ -42,7 +49,7 @@ std::wstring longPathForm(const std::wstring& path) {
     const std::wstring prefix = L"\\\\?\\";
     if (path.size() < 260 || path.compare(0, prefix.size(), prefix) == 0) return path;
     if (path.compare(0, 2, L"\\\\") == 0) return prefix + L"UNC" + path.substr(1);
-    if (path.size() > 2 && path[1] == L':' && path[2] == L'\\') return prefix + path;
+    if (path[1] == L':' && path[2] == L'\\') return prefix + path;
     return path;  // relative: as it is
 }
 
@@ -62,6 +69,17 @@ File openForReading(const char* what, const std::string& path) {
         throw fileFailure(what, path, std::string("cannot be opened (") + std::strerror(err) + ")");
     }
     return f;
+}
+
+std::uint64_t fileSize(std::FILE* f, const char* what, const std::string& path) {
+#ifdef _WIN32
+    const long long size = _filelengthi64(_fileno(f));  // 64 bits in a 32-bit program too
+#else
+    const long long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    std::rewind(f);
+#endif
+    if (size < 0) throw fileFailure(what, path, "cannot be read (its size is unknown)");
+    return static_cast<std::uint64_t>(size);
 }
 
 std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what, const std::string& path) {

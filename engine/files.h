@@ -1,6 +1,7 @@
 // Data file names, their paths in the program directory, and opening them for reading.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -8,6 +9,9 @@
 namespace wordrope {
 
 inline constexpr const char* kWordListName = "\\wlstdata.dat";
+
+// What the game and the checker say when the system will not tell the program's folder.
+std::string noProgramFolderProblem();
 
 // "\scafo1.bmp" .. "\scafo9.bmp".
 std::string stageName(int stage);
@@ -36,6 +40,9 @@ std::wstring longPathForm(const std::wstring& path);
 // Opens `path` (UTF-8, in the game's Windows form) for binary reading. Throws
 // Failure naming `what` and the path when the file cannot be opened.
 File openForReading(const char* what, const std::string& path);
+
+// The size of the open file `f` in bytes; throws Failure when the system will not tell it.
+std::uint64_t fileSize(std::FILE* f, const char* what, const std::string& path);
 
 // Reads up to `size` bytes; throws Failure when the read itself fails.
 std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what, const std::string& path);

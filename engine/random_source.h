@@ -20,10 +20,8 @@ public:
 // A Mersenne twister; next() keeps its top 24 bits.
 class TwisterRandom : public RandomSource {
 public:
-    explicit TwisterRandom(std::uint32_t seed = 0) : gen_(seed) {}
     void reseed() override;
     std::uint32_t next() override;
-    void seed(std::uint32_t s) { gen_.seed(s); }
 
 private:
     std::mt19937 gen_;

@@ -13,7 +13,7 @@ namespace wordrope {
 
 namespace {
 
-const char* const kWhat = "Word list";
+const char* const kWhat = kWordListWhat;
 constexpr std::size_t kOwnWindow = 1 << 16;
 
 }  // namespace
@@ -83,7 +83,7 @@ void FieldReader::finishLineEnd() {
 // no file, however large, is held whole.
 void FieldReader::keep(std::string& out, const unsigned char* from, const unsigned char* to) {
     const auto n = static_cast<std::size_t>(to - from);
-    length_ += n;
+    length_ = saturatingAdd(length_, n);
     if (out.size() < kFieldKept)
         out.append(reinterpret_cast<const char*>(from), std::min(n, kFieldKept - out.size()));
 }
@@ -95,7 +95,7 @@ void FieldReader::skipPastSeparator() {
         const unsigned char c = *pos_++;
         if (c == ',') return;
         if (c == '\n' || c == '\r') {
-            ++line_;
+            line_ = saturatingAdd(line_, 1L);
             crPending_ = c == '\r';
             return;
         }
@@ -146,7 +146,7 @@ bool FieldReader::read(std::string& out) {
         if (c == '\n' && afterCR) {
             afterCR = false;
         } else {
-            ++line_;
+            line_ = saturatingAdd(line_, 1L);
             afterCR = (c == '\r');
         }
         keep(out, &c, &c + 1);
@@ -189,7 +189,7 @@ std::int16_t WordList::load(const std::string& path) {
 }
 
 // Without a quote, every separator ends a field and only the ends need counting.
-// The loop is plain arithmetic on bytes, which the compiler turns into vector code;
+// The loop is plain arithmetic on bytes, without a branch, a block at a time;
 // it counts what endsField() tells byte by byte. Declines (false) where the exact
 // count has to decide: a quote, room for a field over 40, too many fields, no byte.
 bool WordList::countQuickly() {

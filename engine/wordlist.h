@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,14 @@ namespace wordrope {
 
 inline constexpr int kMaxEntries = 32766;  // counts and positions are 16-bit
 inline constexpr int kMaxWordLength = 40;  // the slots of `letters`
+inline constexpr const char* kWordListWhat = "Word list";  // what a failure of the file names
+
+// a + b, or the type's largest value where that would pass it: a hostile file's counts (over 2^31
+// line ends; a field over 4 GiB, where size_t has 32 bits) stop there rather than wrap round.
+template <class N>
+constexpr N saturatingAdd(N a, N b) {
+    return a > std::numeric_limits<N>::max() - b ? std::numeric_limits<N>::max() : a + b;
+}
 
 // The field rules, in one place.
 //

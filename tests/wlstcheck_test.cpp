@@ -73,11 +73,20 @@ TEST(Checker, SaysWhatTheGameWillMakeOfEachList) {
     }
 }
 
-TEST(Checker, NamesAFileItCannotRead) {
+// A file that cannot be read, and the list beside a program whose folder cannot be told: an
+// error, not a list of the same name elsewhere.
+TEST(Checker, NamesAFileItCannotReadAndAFolderItCannotTell) {
     test::GameFolder folder;
     const ListReport r = checkList(folder.path("missing.dat"), "missing.dat");
     EXPECT_EQ(r.errors, 1);
     EXPECT_NE(r.lines.front().find("not found"), std::string::npos) << r.lines.front();
+    folder.writeList("apple\r\n");
+    EXPECT_EQ(checkListBeside(folder.dir()).lines.back(),
+              folder.path("wlstdata.dat") + ": 1 entries, 1 drawable, 1 winnable: good");
+    const ListReport nowhere = checkListBeside("");
+    EXPECT_EQ(nowhere.lines, std::vector<std::string>{"wlstdata.dat: error: the program cannot tell which "
+                                                      "folder it was started from; name the list to check"});
+    EXPECT_EQ(nowhere.errors, 1);
 }
 
 }  // namespace

@@ -133,6 +133,17 @@ TEST(List, NamesAMissingOrUnreadableFile) {
     EXPECT_THROW(list.load(path), Failure);
 }
 
+// A hostile file's counts stop at their type's largest value: over 2^31 line ends on Windows,
+// where long has 32 bits; a field over 4 GiB in the 32-bit build.
+TEST(List, CountsStopAtTheirLargestValue) {
+    constexpr long kLong = std::numeric_limits<long>::max();
+    constexpr std::size_t kSize = std::numeric_limits<std::size_t>::max();
+    EXPECT_EQ(saturatingAdd(kLong - 1, 1L), kLong);
+    EXPECT_EQ(saturatingAdd(kLong, 1L), kLong);
+    EXPECT_EQ(saturatingAdd(kSize - 10, std::size_t{65536}), kSize);
+    EXPECT_EQ(saturatingAdd(std::size_t{40}, std::size_t{1}), 41u);
+}
+
 // The pick.
 
 constexpr std::uint32_t kOne = 1u << kRandomBits;  // the k of the value 1

@@ -13,6 +13,7 @@
 #include <windowsx.h>
 
 #include <exception>
+#include <string>
 #include <utility>
 
 namespace wordrope {
@@ -38,7 +39,11 @@ const DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 Form1::Form1(HINSTANCE instance, const std::string& programDir)
     : instance_(instance), game_(*this, random_, programDir) {}
 
-Form1::~Form1() { DeleteObject(font_); }
+// A window still open (a test's) goes first: nothing of it may outlive the handlers' object.
+Form1::~Form1() {
+    end();
+    DeleteObject(font_);
+}
 
 bool Form1::create(int show) {
     WNDCLASSA wc = {};
@@ -48,7 +53,7 @@ bool Form1::create(int show) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(kFormGround + 1));
     wc.lpszClassName = kFormClass;
-    if (!RegisterClassA(&wc) || !registerPictureBox(instance_)) {
+    if (!registerClass(wc) || !registerPictureBox(instance_)) {
         report("The main window cannot be registered");
         return false;
     }
@@ -104,18 +109,15 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// A failure is reported, and the window refused.
 BOOL Form1::OnCreate(HWND hwnd, LPCREATESTRUCTA) {
-    if (!guarded([&] {
-            createControls();
-            layout(windowDpi(hwnd));
-        }))
-        return FALSE;  // reported; the window is refused
-    for (const ControlRow& c : kControlTable)
-        if (!GetDlgItem(hwnd, c.id)) return FALSE;  // the window is refused, and says so
-    return TRUE;
+    return guarded([&] {
+        createControls();
+        layout(windowDpi(hwnd));
+    });
 }
 
-// All 33 controls from the table, in tab order; layout() places them.
+// All 32 controls from the table, in tab order, each checked as it is made; layout() places them.
 void Form1::createControls() {
     for (const ControlRow& c : kControlTable) {
         const char* cls = "BUTTON";
@@ -135,6 +137,7 @@ void Form1::createControls() {
         }
         HWND h = CreateWindowExA(0, cls, c.caption, style, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_, nullptr);
+        if (!h) throw Failure("The window's control " + std::to_string(c.id) + " cannot be created");
         if (c.id == IDC_GALLOWS) picture1_ = h;
         if (c.id == IDC_SCHERM) scherm_ = h;
         if (c.id == IDC_CREDITS) label1_ = h;
@@ -258,10 +261,14 @@ bool Form1::guarded(Step step) {
 }
 
 // The failure's text is UTF-8 (file names as the player named them): shown through the wide call.
+void showFailure(HWND owner, const std::string& message) {
+    const std::wstring text = widen("Run-time error:\n\n" + message + "\n\nWordrope will now close.");
+    MessageBoxW(owner, text.c_str(), L"Wordrope", MB_OK | MB_ICONERROR);
+}
+
 void Form1::report(const std::string& message) {
     failed_ = true;
-    const std::wstring text = widen("Run-time error:\n\n" + message + "\n\nWordrope will now close.");
-    MessageBoxW(hwnd_, text.c_str(), L"Wordrope", MB_OK | MB_ICONERROR);
+    showFailure(hwnd_, message);
 }
 
 void Form1::setScherm(const std::string& caption) { SetWindowTextA(scherm_, caption.c_str()); }

@@ -11,6 +11,9 @@
 
 namespace wordrope {
 
+// The run-time error report: `message` (UTF-8), and that the program will close; owned by `owner`.
+void showFailure(HWND owner, const std::string& message);
+
 class Form1 : public WindowPort {
 public:
     Form1(HINSTANCE instance, const std::string& programDir);

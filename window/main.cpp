@@ -1,4 +1,5 @@
 // WinMain: the main window and the message loop.
+#include "files.h"
 #include "form1.h"
 #include "program_folder.h"
 
@@ -12,8 +13,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     const std::string dir = wordrope::programFolder();
     if (dir.empty()) {
-        MessageBoxA(nullptr, "Run-time error:\n\nThe program cannot tell which folder it was started from.",
-                    "Wordrope", MB_OK | MB_ICONERROR);
+        wordrope::showFailure(nullptr, "Wordrope cannot start: " + wordrope::noProgramFolderProblem());
         return 1;
     }
     // The manifest asks for Common Controls 6, whose buttons wear the system's visual style; Windows

@@ -95,6 +95,10 @@ LRESULT CALLBACK PictureProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+bool registerClass(const WNDCLASSA& wc) {
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 bool registerPictureBox(HINSTANCE instance) {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = PictureProc;
@@ -102,7 +106,7 @@ bool registerPictureBox(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kPictureClass;
-    return RegisterClassA(&wc) != 0;
+    return registerClass(wc);
 }
 
 void setPicture(HWND box, HBITMAP bitmap, const std::string& name) {
@@ -133,7 +137,7 @@ void setPictureDpi(HWND box, int dpi) {
 HBITMAP bitmapFromFile(const Bitmap& picture) {
     // The header and colours copied out of the file's bytes, where they stand unaligned.
     std::vector<DWORD> info((picture.infoSize + sizeof(DWORD) - 1) / sizeof(DWORD));
-    std::memcpy(info.data(), picture.bytes.data() + picture.infoOffset, picture.infoSize);
+    std::memcpy(info.data(), picture.bytes.data() + kFileHeaderBytes, picture.infoSize);
     const auto* header = reinterpret_cast<const BITMAPINFO*>(info.data());
     HDC screen = GetDC(nullptr);
     HBITMAP h = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT,

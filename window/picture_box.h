@@ -11,6 +11,10 @@ namespace wordrope {
 
 inline constexpr char kPictureClass[] = "WordropePicture";
 
+// Registers a window class of this program; one registered already, by an earlier window of the
+// same process (a test's), is taken as it is.
+bool registerClass(const WNDCLASSA& wc);
+
 // Registers the window class of the box.
 bool registerPictureBox(HINSTANCE instance);
 

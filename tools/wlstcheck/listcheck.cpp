@@ -5,6 +5,7 @@
 #include "files.h"
 #include "wordlist.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <unordered_map>
@@ -17,35 +18,26 @@ namespace {
 bool showsItself(unsigned char c) { return c == '-' || c == ' ' || c == '.'; }
 bool isLetter(unsigned char c) { return c >= 'a' && c <= 'z'; }
 
-// An entry as it can be read in a report: control and 8-bit bytes as \xNN.
-std::string quoted(const std::string& s, std::size_t limit = 60) {
+// A byte as it can be read in a report: itself, or \xNN for a control or 8-bit byte and for
+// `quote`, the quote around it.
+std::string shown(unsigned char c, char quote) {
     static const char hex[] = "0123456789abcdef";
+    if (c >= 0x20 && c < 0x7f && c != quote && c != '\\') return std::string(1, static_cast<char>(c));
+    return {'\\', 'x', hex[c >> 4], hex[c & 15]};
+}
+
+// An entry as it can be read in a report, in double quotes.
+std::string quoted(const std::string& s, std::size_t limit = 60) {
     std::string out = "\"";
-    for (std::size_t i = 0; i < s.size() && i < limit; ++i) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        if (c < 0x20 || c >= 0x7f || c == '"' || c == '\\') {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
+    for (std::size_t i = 0; i < s.size() && i < limit; ++i) out += shown(static_cast<unsigned char>(s[i]), '"');
     if (s.size() > limit) out += "...";
     return out + "\"";
 }
 
 std::string charName(unsigned char c) {
-    static const char hex[] = "0123456789abcdef";
     std::string out(1, '\'');
-    if (c >= 0x20 && c < 0x7f && c != '\'') {
-        out.push_back(static_cast<char>(c));
-    } else {
-        out.append("\\x");
-        out.push_back(hex[c >> 4]);
-        out.push_back(hex[c & 15]);
-    }
-    out.push_back('\'');
+    out += shown(c, '\'');
+    out += '\'';
     return out;
 }
 
@@ -83,67 +75,80 @@ std::string unrevealable(const std::string& entry) {
     return out;
 }
 
+namespace {
+
+// What the checker says of one entry, `field`, the `n`th, read last by `reader`; `seen` remembers
+// the entries before it.
+void judgeEntry(ListReport& r, Reporter& say, const FieldReader& reader, const std::string& field, long n,
+                std::unordered_map<std::string, std::pair<long, long>>& seen) {
+    const long line = reader.fieldLine();
+    const std::string entry = "entry " + std::to_string(n) + " " + quoted(field);
+    if (n == kMaxEntries + 1) say.error(line, tooManyEntriesProblem(n, line));
+    if (reader.fieldUnclosed())
+        say.warning(line, "entry " + std::to_string(n) +
+                              ": its double quote is never closed, so it runs to the end of the file and "
+                              "swallows " +
+                              std::to_string(reader.fieldLength()) + " characters: " + quoted(field, 40));
+    if (field.empty()) {
+        say.note(line, "entry " + std::to_string(n) + " is empty; the draw skips it");
+        return;
+    }
+    if (reader.fieldLength() > static_cast<std::size_t>(kMaxWordLength)) {
+        say.error(line, tooLongProblem(n, line, reader.fieldLength()) + ": " + quoted(field));
+        return;
+    }
+    ++r.drawable;
+    const std::string bad = unrevealable(field);
+    const bool letters = std::any_of(field.begin(), field.end(), [](char c) { return isLetter(static_cast<unsigned char>(c)); });
+    if (bad.empty() && letters)
+        ++r.winnable;
+    else if (!bad.empty() && !reader.fieldUnclosed())  // an unclosed quote is warned of already
+        say.warning(line, entry + " can never be won: no letter button reveals " + bad);
+    else if (bad.empty())
+        say.warning(line, entry + " can never be won: it holds no letter to guess");
+    const auto [it, fresh] = seen.emplace(field, std::make_pair(n, line));
+    if (!fresh)
+        say.note(line, entry + " repeats entry " + std::to_string(it->second.first) + " (line " +
+                           std::to_string(it->second.second) + "); it is drawn twice as often");
+}
+
+// Reads every entry of the list at `path` and judges it; throws Failure where the file cannot be read.
+void readAndJudge(ListReport& r, Reporter& say, const std::string& path) {
+    File f = openForReading(kWordListWhat, path);
+    // The first bytes tell how the file was saved; the reader goes on from them, after a UTF-8
+    // byte-order mark as the game does.
+    std::vector<unsigned char> window(1 << 16);
+    const std::size_t head = readSome(f.get(), window.data(), 3, kWordListWhat, path);
+    const std::size_t mark = utf8MarkLength(window.data(), head);
+    if (mark) say.note(1, "the file begins with a UTF-8 byte-order mark; the game skips it");
+    if (beginsAsUtf16(window.data(), head))
+        say.warning(1,
+                    "the file is saved in UTF-16 (Unicode), which the game reads as bytes with a zero "
+                    "between letters: no entry can be won. Save it as ANSI (Notepad: Save As, Encoding ANSI)");
+    std::memmove(window.data(), window.data() + mark, head - mark);
+    FieldReader reader(window.data(), window.size(), head - mark, f.get(), kWordListWhat, path);
+    std::unordered_map<std::string, std::pair<long, long>> seen;  // entry -> number, line
+    std::string field;
+    long empties = 0;
+    do {
+        if (!reader.read(field)) break;
+        r.entries = saturatingAdd(r.entries, 1L);
+        if (field.empty()) empties = saturatingAdd(empties, 1L);
+        judgeEntry(r, say, reader, field, r.entries, seen);
+    } while (!reader.atEnd());
+    if (r.entries == 0)
+        say.error(0, emptyListProblem());
+    else if (empties == r.entries)
+        say.error(0, noWordProblem(r.entries));
+}
+
+}  // namespace
+
 ListReport checkList(const std::string& path, const std::string& shown) {
     ListReport r;
     Reporter say(r, shown);
     try {
-        File f = openForReading("Word list", path);
-        // The first bytes tell how the file was saved; the reader goes on from them, after a UTF-8
-        // byte-order mark as the game does.
-        std::vector<unsigned char> window(1 << 16);
-        const std::size_t head = readSome(f.get(), window.data(), 3, "Word list", path);
-        const std::size_t mark = utf8MarkLength(window.data(), head);
-        if (mark) say.note(1, "the file begins with a UTF-8 byte-order mark; the game skips it");
-        if (beginsAsUtf16(window.data(), head))
-            say.warning(1,
-                        "the file is saved in UTF-16 (Unicode), which the game reads as bytes with a zero "
-                        "between letters: no entry can be won. Save it as ANSI (Notepad: Save As, "
-                        "Encoding ANSI)");
-        std::memmove(window.data(), window.data() + mark, head - mark);
-        FieldReader reader(window.data(), window.size(), head - mark, f.get(), "Word list", path);
-        std::unordered_map<std::string, std::pair<long, long>> seen;  // entry -> number, line
-        std::string field;
-        long empties = 0;
-        do {
-            if (!reader.read(field)) break;
-            const long n = ++r.entries;
-            const long line = reader.fieldLine();
-            const std::string entry = "entry " + std::to_string(n) + " " + quoted(field);
-            if (n == kMaxEntries + 1) say.error(line, tooManyEntriesProblem(n, line));
-            if (reader.fieldUnclosed())
-                say.warning(line, "entry " + std::to_string(n) +
-                                      ": its double quote is never closed, so it runs to "
-                                      "the end of the file and swallows " +
-                                      std::to_string(reader.fieldLength()) +
-                                      " characters: " + quoted(field, 40));
-            if (field.empty()) {
-                ++empties;
-                say.note(line, "entry " + std::to_string(n) + " is empty; the draw skips it");
-                continue;
-            }
-            if (reader.fieldLength() > static_cast<std::size_t>(kMaxWordLength)) {
-                say.error(line, tooLongProblem(n, line, reader.fieldLength()) + ": " + quoted(field));
-                continue;
-            }
-            ++r.drawable;
-            const std::string bad = unrevealable(field);
-            bool letters = false;
-            for (const char c : field) letters = letters || isLetter(static_cast<unsigned char>(c));
-            if (bad.empty() && letters)
-                ++r.winnable;
-            else if (!bad.empty() && !reader.fieldUnclosed())  // an unclosed quote is warned of already
-                say.warning(line, entry + " can never be won: no letter button reveals " + bad);
-            else if (bad.empty())
-                say.warning(line, entry + " can never be won: it holds no letter to guess");
-            const auto [it, fresh] = seen.emplace(field, std::make_pair(n, line));
-            if (!fresh)
-                say.note(line, entry + " repeats entry " + std::to_string(it->second.first) + " (line " +
-                                   std::to_string(it->second.second) + "); it is drawn twice as often");
-        } while (!reader.atEnd());
-        if (r.entries == 0)
-            say.error(0, emptyListProblem());
-        else if (empties == r.entries)
-            say.error(0, noWordProblem(r.entries));
+        readAndJudge(r, say, path);
     } catch (const Failure& f) {
         say.error(0, f.what());
     }
@@ -154,6 +159,17 @@ ListReport checkList(const std::string& path, const std::string& shown) {
     r.lines.push_back(shown + ": " + std::to_string(r.entries) + " entries, " + std::to_string(r.drawable) +
                       " drawable, " + std::to_string(r.winnable) + " winnable: " + verdict);
     return r;
+}
+
+ListReport checkListBeside(const std::string& programFolder) {
+    const std::string list = kWordListName + 1;  // without its backslash
+    if (programFolder.empty()) {
+        ListReport r;
+        Reporter(r, list).error(0, noProgramFolderProblem() + "; name the list to check");
+        return r;
+    }
+    const std::string path = dataPath(programFolder, kWordListName);
+    return checkList(path, path);
 }
 
 }  // namespace wordrope

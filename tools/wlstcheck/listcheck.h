@@ -19,6 +19,10 @@ struct ListReport {
 // Reads the list at `path` with the game's own reader; `shown` is the name used in the report.
 ListReport checkList(const std::string& path, const std::string& shown);
 
+// The list beside the program in `programFolder` (wlstdata.dat, as the game reads it); where the
+// folder cannot be told (""), the report of that, and no list elsewhere read in its place.
+ListReport checkListBeside(const std::string& programFolder);
+
 // What a letter button can never reveal in `entry`, as a readable list ("'B', '3'"); "" if nothing.
 std::string unrevealable(const std::string& entry);
 

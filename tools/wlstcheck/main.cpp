@@ -49,10 +49,12 @@ int check(const std::vector<std::string>& args) {
         }
         files.push_back(arg);
     }
+    std::vector<wordrope::ListReport> reports;
+    for (const std::string& file : files) reports.push_back(wordrope::checkList(file, file));
     if (files.empty()) {
 #ifdef _WIN32
         // The list beside this program, as the game reads it.
-        files.push_back(wordrope::dataPath(wordrope::programFolder(), wordrope::kWordListName));
+        reports.push_back(wordrope::checkListBeside(wordrope::programFolder()));
 #else
         std::fputs(kUsage, stderr);
         return 64;
@@ -60,8 +62,7 @@ int check(const std::vector<std::string>& args) {
     }
 
     int status = 0;
-    for (const std::string& file : files) {
-        const wordrope::ListReport r = wordrope::checkList(file, file);
+    for (const wordrope::ListReport& r : reports) {
         for (const std::string& line : r.lines) say(line);
         if (r.errors)
             status = 2;
