@@ -18,7 +18,7 @@ trap '[ ${#busy[@]} -eq 0 ] || kill "${busy[@]}" 2>/dev/null' EXIT
 failed=0
 start=$SECONDS
 for n in $(seq "$runs"); do
-  out=$(ctest --preset "$arch" -R '^window_e2e' --output-on-failure 2>&1)
+  out=$(ctest --preset "$arch" -R '^window' --output-on-failure 2>&1)
   if [ $? -ne 0 ]; then
     failed=$((failed + 1))
     { echo "== run $n"; grep -E 'Failure|FAILED  \]|Which is|did not|Expected|^  [a-z]' <<<"$out"; } >>"$log"

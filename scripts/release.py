@@ -12,8 +12,8 @@
 
 What a release promises of its programs: no import that Windows XP lacks, a header that asks for
 no later Windows, no SSE instruction (Windows XP runs on processors without SSE2), and at most
-250 KB each. make dist refuses a build that breaks a promise; make
-test reads the same promises (tests/exe_check.py). Reading the programs takes Debian's pefile.
+250 KB each; and what every build must be (build_problems). make dist refuses a build that breaks
+either; make test reads the same (tests/exe_check.py). Reading the programs takes Debian's pefile.
 
 The zip holds one folder, wordrope/, its members sorted, with fixed times (SOURCE_DATE_EPOCH, else
 the last commit's) and permissions, no extra fields, and its texts in CR LF, as Windows' own
@@ -24,6 +24,7 @@ import hashlib
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import time
@@ -81,6 +82,60 @@ def promises_broken(pe, size, path, objdump):
         yield f"holds {sse:,} SSE instructions, which processors Windows XP runs on lack"
 
 
+WINDOWS_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL", "SHELL32.DLL", "OLE32.DLL",
+                "OLEAUT32.DLL", "OLEACC.DLL", "COMCTL32.DLL"}
+MACHINE = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}  # machine, optional-header magic
+MANIFEST_SAYS = ('level="asInvoker"', ">true</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>",
+                 ">true</longPathAware>", "supportedOS", 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"')
+RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
+
+
+def resources(pe):
+    """{type: {id: bytes of its first language}}"""
+    out, root = {}, getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None)
+    for kind in root.entries if root else []:
+        for item in kind.directory.entries:
+            data = item.directory.entries[0].data.struct
+            out.setdefault(kind.id, {})[item.id] = pe.get_data(data.OffsetToData, data.Size)
+    return out
+
+
+def version_record(pe):
+    """The strings of the version record."""
+    return {key.decode(): value.decode() for info in getattr(pe, "FileInfo", [[]])[0]
+            if info.Key == b"StringFileInfo" for table in info.StringTable for key, value in table.entries.items()}
+
+
+def build_problems(arch, pe, game):
+    """What keeps a program of the build for `arch` (a pefile.PE; the game when `game`) from being what
+    every build must be, whatever its toolchain."""
+    machine = (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic)
+    if machine != MACHINE[arch]:
+        yield f"machine {machine[0]:#x} with header {machine[1]:#x}, not {arch}"
+    for dll in sorted(imports(pe)):
+        if dll not in WINDOWS_DLLS:
+            yield f"imports {dll}, which is not one of Windows' own DLLs"
+    if not game:
+        return
+    if pe.OPTIONAL_HEADER.Subsystem != 2:
+        yield f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, not the Windows GUI"
+    record = version_record(pe)
+    yield from (f"the version record has no {key} 1.00" for key in ("FileVersion", "ProductVersion")
+                if record.get(key) != "1.00")
+    if "InitCommonControlsEx" not in imports(pe).get("COMCTL32.DLL", []):
+        yield "does not call InitCommonControlsEx, without which Windows XP makes no themed button"
+    res = resources(pe)
+    manifest = res.get(RT_MANIFEST, {}).get(1, b"").decode("utf-8", "replace")
+    yield from (f"the application manifest lacks {words}" for words in MANIFEST_SAYS if words not in manifest)
+    for group in res.get(RT_GROUP_ICON, {None: b"\0" * 6}).values():
+        count = struct.unpack_from("<H", group, 4)[0]
+        entries = [struct.unpack_from("<BB10xH", group, 6 + 14 * i) for i in range(count)]
+        if sorted((w, h) for w, h, _ in entries) != [(16, 16), (32, 32)]:
+            yield f"icon sizes {[(w, h) for w, h, _ in entries]}, not 16 x 16 and 32 x 32"
+        if not {i for _, _, i in entries} <= set(res.get(RT_ICON, {})):
+            yield "the icon names images that are not there"
+
+
 def facts(tree=ROOT):
     """What CMake wrote of the 32-bit build of `tree`: its game folder and toolchains."""
     path = os.path.join(tree, "build", "win32", "facts.txt")
@@ -98,7 +153,9 @@ def check_promises():
         path = os.path.join(said["game"], name)
         with open(path, "rb") as f:
             data = f.read()
-        broken += [f"{name} {p}" for p in promises_broken(pefile.PE(data=data), len(data), path, said["objdump"])]
+        pe = pefile.PE(data=data)
+        broken += [f"{name} {p}" for p in [*build_problems("win32", pe, name == PROGRAMS[0]),
+                                           *promises_broken(pe, len(data), path, said["objdump"])]]
     if broken:
         sys.exit(f"dist: no release: {'; '.join(broken)}")
 

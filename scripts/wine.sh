@@ -36,7 +36,7 @@ unset LC_ALL
 # Makes the prefix once; later calls find it ready. One made by an earlier set-up (another stamp)
 # is made again.
 prefix() {
-  local stamp="$WINEPREFIX/.wordrope-ready-3" log="$WINEPREFIX.log"
+  local stamp="$WINEPREFIX/.wordrope-ready-4" log="$WINEPREFIX.log"
   [ -f "$stamp" ] && return 0
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
@@ -63,9 +63,12 @@ prefix() {
     local theme='"ThemeActive"="1"\n"DllName"="C:\\\\windows\\\\resources\\\\themes\\\\light\\\\light.msstyles"'
     [ "$WORDROPE_PREFIX_KIND" = classic ] && theme='"ThemeActive"="0"'
     printf '\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager]\n%b\n' "$theme"
-    # No window manager under test: unmanaged windows close message boxes without a stall.
-    [ "$WORDROPE_PREFIX_KIND" != run ] &&
-      printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\wordrope.exe\\X11 Driver]\n"Managed"="N"\n'
+    # No window manager under test: unmanaged windows close message boxes and windows without a stall.
+    if [ "$WORDROPE_PREFIX_KIND" != run ]; then
+      for program in wordrope.exe window_tests.exe; do
+        printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\n"Managed"="N"\n' "$program"
+      done
+    fi
   } >"$reg"
   "$WORDROPE_WINE" regedit /S "$("$WORDROPE_WINE" winepath -w "$reg" 2>/dev/null)" >>"$log" 2>&1
   wineserver -w

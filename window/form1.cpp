@@ -5,12 +5,15 @@
 #include "failure.h"
 #include "files.h"
 #include "layout.h"
+#include "picture_accessible.h"
 #include "picture_box.h"
 #include "resource.h"
 #include "utf8.h"
 #include "version.h"
 
 #include <windowsx.h>
+// This needs windows.h before it.
+#include <commctrl.h>
 
 #include <exception>
 #include <string>
@@ -46,6 +49,11 @@ Form1::~Form1() {
 }
 
 bool Form1::create(int show) {
+    // The manifest asks for Common Controls 6, whose buttons wear the system's visual style; Windows
+    // XP makes none of them until the library has been asked for its classes. Should that fail, the
+    // controls' creation fails and says so.
+    const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance_;
@@ -142,6 +150,8 @@ void Form1::createControls() {
         if (c.id == IDC_SCHERM) scherm_ = h;
         if (c.id == IDC_CREDITS) label1_ = h;
     }
+    markLiveRegion(scherm_);
+    markLiveRegion(picture1_);
     setPicture(
         picture1_,
         static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_STARTUP), IMAGE_BITMAP, 0, 0, 0)),
@@ -231,6 +241,8 @@ void Form1::OnDpiChanged(HWND, int dpi, const RECT* suggested) {
 }
 
 void Form1::OnDestroy(HWND) {
+    unmarkLiveRegion(scherm_);
+    unmarkLiveRegion(picture1_);
     hwnd_ = nullptr;
     PostQuitMessage(0);
 }
@@ -271,7 +283,16 @@ void Form1::report(const std::string& message) {
     showFailure(hwnd_, message);
 }
 
-void Form1::setScherm(const std::string& caption) { SetWindowTextA(scherm_, caption.c_str()); }
+// A new caption is spoken by screen readers wherever the focus is: scherm is a live region. Windows
+// tells them of the new name itself; Wine does not, and the window does it there.
+void Form1::setScherm(const std::string& caption) {
+    if (caption == schermCaption_) return;
+    schermCaption_ = caption;
+    SetWindowTextA(scherm_, caption.c_str());
+    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))  // Wine's own export
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, scherm_, OBJID_CLIENT, CHILDID_SELF);
+    announceLiveRegion(scherm_);
+}
 
 void Form1::showPicture(const Bitmap& picture, int stage) {
     HBITMAP h = bitmapFromFile(picture);

@@ -29,6 +29,7 @@ public:
     bool translateKey(const MSG& msg);
 
     int exitCode() const { return failed_ ? 1 : 0; }
+    HWND window() const { return hwnd_; }
 
     // WindowPort
     void setScherm(const std::string& caption) override;
@@ -62,6 +63,7 @@ private:
     HWND scherm_ = nullptr;
     HWND label1_ = nullptr;
     HWND lastFocus_ = nullptr;
+    std::string schermCaption_;  // as last set, so that only a change is announced
     HFONT font_ = nullptr;
     int dpi_ = 96;  // of the screen the window stands on
     bool failed_ = false;

@@ -4,8 +4,7 @@
 #include "program_folder.h"
 
 #include <windows.h>
-// These need windows.h before them.
-#include <commctrl.h>
+// This needs windows.h before it.
 #include <objbase.h>
 
 #include <string>
@@ -16,11 +15,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         wordrope::showFailure(nullptr, "Wordrope cannot start: " + wordrope::noProgramFolderProblem());
         return 1;
     }
-    // The manifest asks for Common Controls 6, whose buttons wear the system's visual style; Windows
-    // XP makes none of them until the library has been asked for its classes. Should that fail, the
-    // window's own creation fails and says so.
-    const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&classes);
     // A screen reader asks for Picture1's accessible object from its own process: COM carries it.
     const HRESULT com = CoInitialize(nullptr);
     int status = 1;

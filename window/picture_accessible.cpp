@@ -14,6 +14,30 @@ namespace wordrope {
 
 namespace {
 
+// Dynamic Annotation's service and the live setting, which MinGW-w64 does not all declare.
+constexpr GUID kAccPropServices = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr GUID kIAccPropServices = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kLiveSetting = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG kPolite = 1;
+constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED, Windows 8 on
+
+// The live setting of `control`'s client object: set to polite, or cleared.
+void annotate(HWND control, bool live) {
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                                reinterpret_cast<void**>(&services))))
+        return;
+    if (live) {
+        VARIANT polite = {};
+        polite.vt = VT_I4;
+        polite.lVal = kPolite;
+        services->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kLiveSetting, polite);
+    } else {
+        services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &kLiveSetting, 1);
+    }
+    services->Release();
+}
+
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 // Everything but the name and the role comes from the standard object: where the box is, its
@@ -125,6 +149,11 @@ LRESULT pictureAccessibleObject(HWND box, WPARAM flags, LPARAM objectId, IAccess
     }
     return LresultFromObject(__uuidof(IAccessible), flags, kept);
 }
+
+void markLiveRegion(HWND control) { annotate(control, true); }
+void unmarkLiveRegion(HWND control) { annotate(control, false); }
+
+void announceLiveRegion(HWND control) { NotifyWinEvent(kLiveRegionChanged, control, OBJID_CLIENT, CHILDID_SELF); }
 
 void letGoOfPictureAccessible(IAccessible*& kept) {
     if (!kept) return;

@@ -1,4 +1,5 @@
-// What a screen reader hears of Picture1: a graphic named for the stage it shows.
+// What a screen reader hears of the window: Picture1 a graphic named for the stage it shows, and
+// the live regions, whose changes it speaks wherever the focus is.
 #pragma once
 
 #include <windows.h>
@@ -17,5 +18,14 @@ LRESULT pictureAccessibleObject(HWND box, WPARAM flags, LPARAM objectId, IAccess
 // When the box goes: the object kept is cut off from every reader still holding it (they get an
 // error) and let go.
 void letGoOfPictureAccessible(IAccessible*& kept);
+
+// Marks `control` a polite live region through Active Accessibility's Dynamic Annotation (Windows
+// 8 on); where the system has none or refuses it (Windows XP, Wine), nothing happens. The mark is
+// taken off again by unmarkLiveRegion before the control goes.
+void markLiveRegion(HWND control);
+void unmarkLiveRegion(HWND control);
+
+// Tells screen readers that the live region `control` has changed: its name is the new one.
+void announceLiveRegion(HWND control);
 
 }  // namespace wordrope

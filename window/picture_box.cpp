@@ -119,6 +119,7 @@ void setPicture(HWND box, HBITMAP bitmap, const std::string& name) {
     if (state->name != name) {
         state->name = name;
         NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, box, OBJID_CLIENT, CHILDID_SELF);
+        announceLiveRegion(box);
     }
     InvalidateRect(box, nullptr, FALSE);
     UpdateWindow(box);  // on screen before anything else happens, such as the loss question

@@ -19,7 +19,8 @@ bool registerClass(const WNDCLASSA& wc);
 bool registerPictureBox(HINSTANCE instance);
 
 // Gives the box a new bitmap, which it keeps and frees (the one before is freed at once), and the
-// name a screen reader hears for it; a new name is announced to those listening.
+// name a screen reader hears for it; a new name is announced to those listening, and spoken as a
+// live region's change.
 void setPicture(HWND box, HBITMAP bitmap, const std::string& name);
 
 // The name of the picture the box shows.

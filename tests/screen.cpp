@@ -1,0 +1,81 @@
+// Reading windows and the screen for the Windows tests.
+#include "screen.h"
+
+#include "support.h"
+#include "utf8.h"
+
+#include <oleacc.h>
+
+namespace wordrope::test {
+
+std::string picture(int width, int height, COLORREF c) {
+    return bitmapFile(width, height, GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
+}
+
+std::string textOf(HWND h) {
+    wchar_t buf[4096] = {};
+    GetWindowTextW(h, buf, 4096);
+    return narrow(buf);
+}
+
+std::string classOf(HWND h) {
+    char buf[64] = {};
+    GetClassNameA(h, buf, sizeof buf);
+    return buf;
+}
+
+Heard heard(HWND h) {
+    Heard out = {"(no object)", 0};
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(h, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
+        return out;
+    VARIANT self = {}, role = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    out.first = object->get_accName(self, &name) == S_OK && name ? narrow(name) : "";  // S_FALSE: no name
+    SysFreeString(name);
+    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) out.second = role.lVal;
+    object->Release();
+    return out;
+}
+
+COLORREF pixelOf(HWND h, int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(h, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+Ink inkOf(HWND h, int inset) {
+    RECT r = {};
+    GetClientRect(h, &r);
+    const int width = r.right - inset, height = r.bottom - inset;
+    const auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    // The area copied from the screen at once: a read of each pixel on its own is slow.
+    POINT corner = {0, 0};
+    ClientToScreen(h, &corner);
+    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+    HBITMAP area = CreateCompatibleBitmap(screen, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(copy, area);
+    BitBlt(copy, 0, 0, r.right, r.bottom, screen, corner.x, corner.y, SRCCOPY);
+    Ink ink;
+    for (int x = inset; x < width; ++x)
+        for (int y = inset; y < height; ++y) {
+            const COLORREF c = GetPixel(copy, x, y);
+            if (sum(c) < sum(ink.darkest)) ink.darkest = c;
+            if (sum(c) < 200) {
+                ink.first = ink.first < 0 ? x : ink.first;
+                ink.last = x;
+            }
+        }
+    DeleteObject(SelectObject(copy, old));
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+}  // namespace wordrope::test
