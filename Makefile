@@ -1,5 +1,5 @@
 # Wordrope: `make run` builds and plays, `make test` builds and runs every test.
-.PHONY: all bootstrap machine native win32 win64 asan fuzzers windows test run screenshot zip dist \
+.PHONY: all bootstrap machine native win32 win64 asan fuzzers windows lint test run screenshot zip dist \
   reproducible bench fuzz soak e2e-runs test-debian12 test-debian13 test-in-debian clean clean-debian
 
 FUZZ_SECONDS ?= 600
@@ -33,9 +33,14 @@ windows: win32
 machine:
 	@scripts/machine.sh | sed 's/^win\([0-9]*\) /make test: the Wine suites will run on the \1-bit build: /'
 
-# Every test: the engine natively and under the sanitizers, a short fuzzing run, the release built
-# again, then the executables' files and, under Wine, the engine again, the checker and the window.
-test: machine native win32 win64 asan fuzzers
+# The tree's form and what clang-tidy finds by reading it, through the builds' compile commands.
+lint: native win32
+	@scripts/lint.sh
+
+# Every test: the lint first; the engine natively and under the sanitizers, a short fuzzing run, the
+# release built again, then the executables' files and, under Wine, the engine again, the checker
+# and the window.
+test: machine lint win64 asan fuzzers
 	@ctest --preset native
 	@ctest --preset asan
 	@ctest --preset fuzz

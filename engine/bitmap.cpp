@@ -125,9 +125,8 @@ Bitmap readBitmapFile(const std::string& path) {
         else
             readUpTo(end);
     } catch (const std::bad_alloc&) {
-        throw fileFailure(kWhat, path,
-                          "the picture is too large to be held in memory (" +
-                              std::to_string(end) + " bytes)");
+        throw fileFailure(
+            kWhat, path, "the picture is too large to be held in memory (" + std::to_string(end) + " bytes)");
     }
     return bmp;
 }

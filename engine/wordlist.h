@@ -10,8 +10,8 @@
 
 namespace wordrope {
 
-inline constexpr int kMaxEntries = 32766;  // counts and positions are 16-bit
-inline constexpr int kMaxWordLength = 40;  // the slots of `letters`
+inline constexpr int kMaxEntries = 32766;                  // counts and positions are 16-bit
+inline constexpr int kMaxWordLength = 40;                  // the slots of `letters`
 inline constexpr const char* kWordListWhat = "Word list";  // what a failure of the file names
 
 // a + b, or the type's largest value where that would pass it: a hostile file's counts (over 2^31

@@ -8,7 +8,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 packages=(
-  cmake g++ make ninja-build clang googletest libbenchmark-dev python3 python3-pefile
+  cmake g++ make ninja-build clang clang-format clang-tidy googletest libbenchmark-dev python3 python3-pefile
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
   xvfb xdotool x11-apps netpbm fonts-wine wine wine64
 )

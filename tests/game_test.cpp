@@ -74,7 +74,10 @@ TEST_F(GameTest, NewWordReadsTheListAfreshAndDropsTheGameInPlay) {
 }
 
 TEST_F(GameTest, WinningAsksAndYesStartsTheNextGameInTheSameCall) {
-    useList("\xef\xbb\xbf" "ab", {0.0f, 0.0f});  // saved by Notepad as UTF-8 with BOM: played as written
+    useList(
+        "\xef\xbb\xbf"
+        "ab",
+        {0.0f, 0.0f});  // saved by Notepad as UTF-8 with BOM: played as written
     newWord();
     press("z");
     takeLog();

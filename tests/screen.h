@@ -48,7 +48,8 @@ bool waitUntil(Done done, HANDLE ended = nullptr, double seconds = 20) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (!done()) {
         if (std::chrono::steady_clock::now() > end) return false;
-        if (MsgWaitForMultipleObjects(ended ? 1 : 0, &ended, FALSE, 20, QS_ALLINPUT) == WAIT_OBJECT_0 && ended)
+        if (MsgWaitForMultipleObjects(ended ? 1 : 0, &ended, FALSE, 20, QS_ALLINPUT) == WAIT_OBJECT_0 &&
+            ended)
             return done();
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);

@@ -15,8 +15,10 @@ namespace wordrope {
 namespace {
 
 // Dynamic Annotation's service and the live setting, which MinGW-w64 does not all declare.
-constexpr GUID kAccPropServices = {0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
-constexpr GUID kIAccPropServices = {0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kAccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr GUID kIAccPropServices = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
 constexpr GUID kLiveSetting = {0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
 constexpr LONG kPolite = 1;
 constexpr DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED, Windows 8 on
@@ -153,7 +155,9 @@ LRESULT pictureAccessibleObject(HWND box, WPARAM flags, LPARAM objectId, IAccess
 void markLiveRegion(HWND control) { annotate(control, true); }
 void unmarkLiveRegion(HWND control) { annotate(control, false); }
 
-void announceLiveRegion(HWND control) { NotifyWinEvent(kLiveRegionChanged, control, OBJID_CLIENT, CHILDID_SELF); }
+void announceLiveRegion(HWND control) {
+    NotifyWinEvent(kLiveRegionChanged, control, OBJID_CLIENT, CHILDID_SELF);
+}
 
 void letGoOfPictureAccessible(IAccessible*& kept) {
     if (!kept) return;

@@ -20,7 +20,7 @@ bool isLetter(unsigned char c) { return c >= 'a' && c <= 'z'; }
 
 // A byte as it can be read in a report: itself, or \xNN for a control or 8-bit byte and for
 // `quote`, the quote around it.
-std::string shown(unsigned char c, char quote) {
+std::string shown(unsigned char c, unsigned char quote) {
     static const char hex[] = "0123456789abcdef";
     if (c >= 0x20 && c < 0x7f && c != quote && c != '\\') return std::string(1, static_cast<char>(c));
     return {'\\', 'x', hex[c >> 4], hex[c & 15]};
@@ -29,7 +29,8 @@ std::string shown(unsigned char c, char quote) {
 // An entry as it can be read in a report, in double quotes.
 std::string quoted(const std::string& s, std::size_t limit = 60) {
     std::string out = "\"";
-    for (std::size_t i = 0; i < s.size() && i < limit; ++i) out += shown(static_cast<unsigned char>(s[i]), '"');
+    for (std::size_t i = 0; i < s.size() && i < limit; ++i)
+        out += shown(static_cast<unsigned char>(s[i]), '"');
     if (s.size() > limit) out += "...";
     return out + "\"";
 }
@@ -99,7 +100,8 @@ void judgeEntry(ListReport& r, Reporter& say, const FieldReader& reader, const s
     }
     ++r.drawable;
     const std::string bad = unrevealable(field);
-    const bool letters = std::any_of(field.begin(), field.end(), [](char c) { return isLetter(static_cast<unsigned char>(c)); });
+    const bool letters = std::any_of(field.begin(), field.end(),
+                                     [](char c) { return isLetter(static_cast<unsigned char>(c)); });
     if (bad.empty() && letters)
         ++r.winnable;
     else if (!bad.empty() && !reader.fieldUnclosed())  // an unclosed quote is warned of already
@@ -122,9 +124,10 @@ void readAndJudge(ListReport& r, Reporter& say, const std::string& path) {
     const std::size_t mark = utf8MarkLength(window.data(), head);
     if (mark) say.note(1, "the file begins with a UTF-8 byte-order mark; the game skips it");
     if (beginsAsUtf16(window.data(), head))
-        say.warning(1,
-                    "the file is saved in UTF-16 (Unicode), which the game reads as bytes with a zero "
-                    "between letters: no entry can be won. Save it as ANSI (Notepad: Save As, Encoding ANSI)");
+        say.warning(
+            1,
+            "the file is saved in UTF-16 (Unicode), which the game reads as bytes with a zero "
+            "between letters: no entry can be won. Save it as ANSI (Notepad: Save As, Encoding ANSI)");
     std::memmove(window.data(), window.data() + mark, head - mark);
     FieldReader reader(window.data(), window.size(), head - mark, f.get(), kWordListWhat, path);
     std::unordered_map<std::string, std::pair<long, long>> seen;  // entry -> number, line

@@ -50,6 +50,7 @@ int check(const std::vector<std::string>& args) {
         files.push_back(arg);
     }
     std::vector<wordrope::ListReport> reports;
+    reports.reserve(files.size());
     for (const std::string& file : files) reports.push_back(wordrope::checkList(file, file));
     if (files.empty()) {
 #ifdef _WIN32
