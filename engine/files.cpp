@@ -75,8 +75,8 @@ std::uint64_t fileSize(std::FILE* f, const char* what, const std::string& path) 
 #ifdef _WIN32
     const long long size = _filelengthi64(_fileno(f));  // 64 bits in a 32-bit program too
 #else
-    const long long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
-    std::rewind(f);
+    long long size = std::fseek(f, 0, SEEK_END) == 0 ? std::ftell(f) : -1;
+    if (std::fseek(f, 0, SEEK_SET) != 0) size = -1;
 #endif
     if (size < 0) throw fileFailure(what, path, "cannot be read (its size is unknown)");
     return static_cast<std::uint64_t>(size);

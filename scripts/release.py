@@ -11,7 +11,7 @@
                             named (the compiler, its runtime, the linker, the MinGW-w64 runtime)
 
 What a release promises of its programs: no import that Windows XP lacks, a header that asks for
-no later Windows, no SSE instruction (Windows XP runs on processors without SSE2), and at most
+no later Windows, no SSE instruction (the Pentium Pro has none), and at most
 250 KB each; and what every build must be (build_problems). make dist refuses a build that breaks
 either; make test reads the same (tests/exe_check.py). Reading the programs takes Debian's pefile.
 
@@ -79,7 +79,7 @@ def promises_broken(pe, size, path, objdump):
         yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
     sse = sse_instructions(path, objdump)
     if sse:
-        yield f"holds {sse:,} SSE instructions, which processors Windows XP runs on lack"
+        yield f"holds {sse:,} SSE instructions, which the Pentium Pro lacks"
 
 
 WINDOWS_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL", "SHELL32.DLL", "OLE32.DLL",
