@@ -113,8 +113,9 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         HANDLE_MSG(hwnd, WM_SETFOCUS, OnSetFocus);
         HANDLE_MSG(hwnd, WM_DPICHANGED, OnDpiChanged);
         HANDLE_MSG(hwnd, WM_DESTROY, OnDestroy);
+        default:
+            return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 // A failure is reported, and the window refused.

@@ -57,7 +57,8 @@ namespace {
 template <class Function>
 Function* fromUser32(const char* name) {
     const FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), name);
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(found));
+    // Through the type that stands for any function, which the compiler lets become any other.
+    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(found));
 }
 
 }  // namespace

@@ -91,6 +91,8 @@ LRESULT CALLBACK PictureProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
                 if (const LRESULT object = pictureAccessibleObject(box, wParam, lParam, state->accessible))
                     return object;
             break;
+        default:
+            break;
     }
     return DefWindowProcA(box, msg, wParam, lParam);
 }
