@@ -1,6 +1,7 @@
 // Reading windows and the screen for the Windows tests.
 #include "screen.h"
 
+#include "resource.h"
 #include "support.h"
 #include "utf8.h"
 
@@ -11,6 +12,8 @@ namespace wordrope::test {
 std::string picture(int width, int height, COLORREF c) {
     return bitmapFile(width, height, GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
 }
+
+int letter(char c) { return IDC_LETTER_A + (c - 'a'); }
 
 std::string textOf(HWND h) {
     wchar_t buf[4096] = {};

@@ -20,6 +20,9 @@ inline constexpr COLORREF kGrey = RGB(192, 192, 192);  // Picture1's ground
 // A bitmap file of `width` x `height` pixels of colour `c`.
 std::string picture(int width, int height, COLORREF c);
 
+// The id of the letter button of `c` (a to z).
+int letter(char c);
+
 std::string textOf(HWND h);
 std::string classOf(HWND h);
 

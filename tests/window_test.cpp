@@ -145,8 +145,6 @@ std::map<int, Control> controlsOf(HWND form) {
     return out;
 }
 
-int letter(char c) { return IDC_LETTER_A + (c - 'a'); }
-
 // The controls at 96 DPI in pixels (15 twips a pixel), as the designer placed them.
 std::map<int, Control> layoutAt96() {
     std::map<int, Control> layout = {

@@ -148,27 +148,6 @@ TEST(List, CountsStopAtTheirLargestValue) {
 
 constexpr std::uint32_t kOne = 1u << kRandomBits;  // the k of the value 1
 
-TEST(Pick, RoundsToNearestWithTiesToEven) {
-    const struct {
-        std::int16_t entries;
-        std::uint32_t k;
-        std::int16_t pick;
-    } cases[] = {
-        {0, 0, 1},
-        {0, kOne - 1, 1},
-        {2, 0, 1},
-        {2, kOne / 4 - 1, 1},
-        {2, kOne / 4, 2},  // 1.5 goes to 2
-        {2, kOne / 4 * 3, 2},
-        {2, kOne / 4 * 3 + 1, 3},  // 2.5 goes to 2
-        {1, kOne / 2, 2},
-        {3, kOne / 2, 2},
-        {4, kOne / 2, 3},
-        {32765, kOne - 1, 32766},
-    };
-    for (const auto& c : cases) EXPECT_EQ(pickIndex(c.entries, c.k), c.pick) << c.entries << " x " << c.k;
-}
-
 // Every value the generator can give, for lists of many sizes, the smallest and the largest among
 // them: the pick is entries x k / 2^24 + 1 rounded to nearest, ties to even, as a double holds it
 // exactly (the product has at most 39 bits) and rounds it; the first and the last entry are each
