@@ -162,13 +162,6 @@ std::map<int, Control> layoutAt96() {
     return layout;
 }
 
-// The ids of the 29 push buttons.
-std::vector<int> buttons() {
-    std::vector<int> ids = {IDC_NEW_WORD, IDC_SHOW_HELP, IDC_END_GAME};
-    for (char c = 'a'; c <= 'z'; ++c) ids.push_back(letter(c));
-    return ids;
-}
-
 // The prefix's kind (scripts/wine.sh): its screen's DPI, and whether it wears a visual style.
 std::string prefixKind() {
     const char* kind = std::getenv("WORDROPE_PREFIX_KIND");
@@ -262,7 +255,8 @@ protected:
     // with its own.
     void expectButtonsDrawn(bool themed) const {
         const COLORREF ground = GetSysColor(COLOR_BTNFACE);
-        for (int id : buttons()) {
+        for (const auto& [id, button] : layoutAt96()) {
+            if (button.kind != "Button") continue;
             HWND h = control(id);
             RECT r = {};
             GetClientRect(h, &r);
