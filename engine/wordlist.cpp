@@ -13,7 +13,6 @@ namespace wordrope {
 
 namespace {
 
-const char* const kWhat = kWordListWhat;
 constexpr std::size_t kOwnWindow = 1 << 16;
 
 }  // namespace
@@ -159,7 +158,7 @@ bool FieldReader::read(std::string& out) {
 
 std::int16_t WordList::load(const std::string& path) {
     path_ = path;
-    File f = openForReading(kWhat, path);
+    File f = openForReading(kWordListWhat, path);
     // One read: the buffer grows to the file's size, up to kWindow, and is kept for the next game.
     size_ = 0;
     bool whole = false;
@@ -170,7 +169,7 @@ std::int16_t WordList::load(const std::string& path) {
             buf_.resize(std::min(kWindow, std::max<std::size_t>(2 * capacity, 1 << 16)) + kPad);
             continue;
         }
-        const std::size_t got = readSome(f.get(), buf_.data() + size_, capacity - size_, kWhat, path);
+        const std::size_t got = readSome(f.get(), buf_.data() + size_, capacity - size_, kWordListWhat, path);
         if (got == 0) {
             whole = true;
             break;
@@ -183,7 +182,7 @@ std::int16_t WordList::load(const std::string& path) {
     }
     anyWord_ = -1;
     if (whole && countQuickly()) return count_;
-    FieldReader reader(buf_.data(), kWindow, size_, whole ? nullptr : f.get(), kWhat, path);
+    FieldReader reader(buf_.data(), kWindow, size_, whole ? nullptr : f.get(), kWordListWhat, path);
     countExactly(reader);
     return count_;
 }
@@ -236,18 +235,18 @@ void WordList::countExactly(FieldReader& reader) {
     bool anyWord = false;
     // The first read comes before the first end test, so a final empty line is an entry.
     do {
-        if (!reader.read(field)) throw fileFailure(kWhat, path_, emptyListProblem());
+        if (!reader.read(field)) throw fileFailure(kWordListWhat, path_, emptyListProblem());
         ++entries;
         if (entries > kMaxEntries)
-            throw fileFailure(kWhat, path_, tooManyEntriesProblem(entries, reader.fieldLine()));
+            throw fileFailure(kWordListWhat, path_, tooManyEntriesProblem(entries, reader.fieldLine()));
         if (reader.fieldLength() > static_cast<std::size_t>(kMaxWordLength))
-            throw fileFailure(kWhat, path_,
+            throw fileFailure(kWordListWhat, path_,
                               tooLongProblem(entries, reader.fieldLine(), reader.fieldLength()));
         anyWord = anyWord || !field.empty();
         store_ += field;
         starts_.push_back(static_cast<std::uint32_t>(store_.size()));
     } while (!reader.atEnd());
-    if (!anyWord) throw fileFailure(kWhat, path_, noWordProblem(entries));
+    if (!anyWord) throw fileFailure(kWordListWhat, path_, noWordProblem(entries));
     count_ = static_cast<std::int16_t>(entries);
     quick_ = false;
     anyWord_ = 1;
@@ -267,7 +266,7 @@ std::string WordList::entry(std::int16_t pick) {
         while (!(endsField(p) && ++seen == target)) ++p;
         start = static_cast<std::size_t>(p - buf_.data()) + 1;
     }
-    FieldReader reader(buf_.data() + start, size_ - start, size_ - start, nullptr, kWhat, path_);
+    FieldReader reader(buf_.data() + start, size_ - start, size_ - start, nullptr, kWordListWhat, path_);
     std::string word;
     reader.read(word);
     return word;
@@ -279,7 +278,7 @@ void WordList::requireWord() {
         anyWord_ = std::any_of(buf_.begin(), buf_.begin() + static_cast<std::ptrdiff_t>(size_),
                                [](unsigned char c) { return !isSeparator(c) && !isBlank(c); });
     }
-    if (!anyWord_) throw fileFailure(kWhat, path_, noWordProblem(count_));
+    if (!anyWord_) throw fileFailure(kWordListWhat, path_, noWordProblem(count_));
 }
 
 std::int16_t pickIndex(std::int16_t entries, std::uint32_t k) {

@@ -11,18 +11,17 @@ gxx=$(grep -o -m 1 '"command": "[^ ]*' build/win32/compile_commands.json | cut -
 mingw=()
 while read -r dir; do mingw+=("--extra-arg=-isystem$dir"); done < <(
   echo | "$gxx" -E -x c++ - -v 2>&1 | grep -E '^ .*/include/c\+\+')
+# clang-tidy over the files named on standard input, through build/BUILD's compile commands.
 tidy() {
   local build=$1
   shift
-  printf '%s\n' "$@" | xargs -P "$(nproc)" -n 4 clang-tidy --quiet -p "build/$build" \
-    --extra-arg=-Wno-unknown-warning-option --extra-arg=-Wno-ignored-optimization-argument "${extra[@]}" 2>&1 |
+  xargs -P "$(nproc)" -n 4 clang-tidy --quiet -p "build/$build" --extra-arg=-Wno-unknown-warning-option \
+    --extra-arg=-Wno-ignored-optimization-argument "$@" 2>&1 |
     sed '/^[0-9]* warnings\? generated\.$/d'  # clang-tidy's count of what it kept to itself
 }
-extra=()
-tidy native $(git ls-files 'engine/*.cpp' 'tools/*.cpp')
+git ls-files 'engine/*.cpp' 'tools/*.cpp' | tidy native
 # The window's compile commands without link-time optimisation, which clang 19 refuses for the target.
 mkdir -p build/lint-win32
 sed 's/ -flto -ffat-lto-objects//g' build/win32/compile_commands.json >build/lint-win32/compile_commands.json
-extra=(--extra-arg=--target=i686-w64-mingw32 "${mingw[@]}")
-tidy lint-win32 $(git ls-files 'window/*.cpp')
+git ls-files 'window/*.cpp' | tidy lint-win32 --extra-arg=--target=i686-w64-mingw32 "${mingw[@]}"
 echo "lint: clang-format and clang-tidy have nothing to say"

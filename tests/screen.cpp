@@ -27,6 +27,14 @@ std::string classOf(HWND h) {
     return buf;
 }
 
+std::string nameOf(IAccessible* object, const VARIANT& child) {
+    BSTR name = nullptr;
+    const std::string out =
+        object->get_accName(child, &name) == S_OK && name ? narrow(name) : "";  // S_FALSE: none
+    SysFreeString(name);
+    return out;
+}
+
 Heard heard(HWND h) {
     Heard out = {"(no object)", 0};
     IAccessible* object = nullptr;
@@ -36,9 +44,7 @@ Heard heard(HWND h) {
     VARIANT self = {}, role = {};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    out.first = object->get_accName(self, &name) == S_OK && name ? narrow(name) : "";  // S_FALSE: no name
-    SysFreeString(name);
+    out.first = nameOf(object, self);
     if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) out.second = role.lVal;
     object->Release();
     return out;

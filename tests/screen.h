@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// This needs windows.h before it.
+#include <oleacc.h>
 
 #include <chrono>
 #include <string>
@@ -30,6 +32,8 @@ std::string classOf(HWND h);
 // the name and role of its client object.
 using Heard = std::pair<std::string, LONG>;
 Heard heard(HWND h);
+// The name of `child` of an accessible object, as a reader asks it; "" for none.
+std::string nameOf(IAccessible* object, const VARIANT& child);
 
 // The screen's pixel at (x, y) of the client area of `h`.
 COLORREF pixelOf(HWND h, int x, int y);

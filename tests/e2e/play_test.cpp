@@ -95,9 +95,7 @@ std::string nameOfEvent(const Event& e) {
     if (FAILED(AccessibleObjectFromEvent(e.window, static_cast<DWORD>(e.object), static_cast<DWORD>(e.child),
                                          &object, &child)))
         return "(no object)";
-    BSTR name = nullptr;
-    const std::string out = object->get_accName(child, &name) == S_OK && name ? narrow(name) : "";
-    SysFreeString(name);
+    const std::string out = nameOf(object, child);
     VariantClear(&child);
     object->Release();
     return out;

@@ -60,24 +60,6 @@ private:
     std::string shown_;
 };
 
-}  // namespace
-
-std::string unrevealable(const std::string& entry) {
-    std::set<unsigned char> bad;
-    for (const char ch : entry) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (!isLetter(c) && !showsItself(c)) bad.insert(c);
-    }
-    std::string out;
-    for (const unsigned char c : bad) {
-        if (!out.empty()) out.append(", ");
-        out.append(charName(c));
-    }
-    return out;
-}
-
-namespace {
-
 // What the checker says of one entry, `field`, the `n`th, read last by `reader`; `seen` remembers
 // the entries before it.
 void judgeEntry(ListReport& r, Reporter& say, const FieldReader& reader, const std::string& field, long n,
@@ -146,6 +128,20 @@ void readAndJudge(ListReport& r, Reporter& say, const std::string& path) {
 }
 
 }  // namespace
+
+std::string unrevealable(const std::string& entry) {
+    std::set<unsigned char> bad;
+    for (const char ch : entry) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (!isLetter(c) && !showsItself(c)) bad.insert(c);
+    }
+    std::string out;
+    for (const unsigned char c : bad) {
+        if (!out.empty()) out.append(", ");
+        out.append(charName(c));
+    }
+    return out;
+}
 
 ListReport checkList(const std::string& path, const std::string& shown) {
     ListReport r;
