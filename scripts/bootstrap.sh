@@ -11,6 +11,7 @@ packages=(
   cmake g++ make ninja-build clang clang-format clang-tidy googletest libbenchmark-dev python3 python3-pefile
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
   xvfb xdotool x11-apps netpbm fonts-wine wine wine64
+  mmdebstrap bubblewrap uidmap  # for make test-debian12 and test-debian13
 )
 # The 32-bit Wine only where 32-bit programs run: elsewhere it installs but cannot start.
 if [ "$("$(dirname "$0")/machine.sh" --runs32)" = yes ]; then
@@ -31,10 +32,20 @@ install() {
   fi
   echo "bootstrap: installing ${missing[*]}"
   if [ $updated = no ]; then
-    $SUDO apt-get update -qq
+    # An index the archive is still syncing fails the update; the install then tells whether the
+    # indexes apt has still hold what is missing.
+    $SUDO apt-get update -qq || echo "bootstrap: apt-get update failed for some index (above); installing anyway"
     updated=yes
   fi
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  local apt=(env DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends)
+  "${apt[@]}" "${missing[@]}" >/dev/null && return 0
+  # Where one architecture's index of the security archive failed to come, the other's packages
+  # are newer than any it has and the pairs a 32-bit Wine needs cannot match: take the release's
+  # own suite, where both architectures hold the same versions.
+  local suite
+  suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  echo "bootstrap: installing again from $suite alone"
+  "${apt[@]}" -t "$suite" "${missing[@]}" >/dev/null
 }
 
 install "${packages[@]}"
