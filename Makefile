@@ -1,37 +1,44 @@
 # Wordrope: `make run` builds and plays, `make test` builds and runs every test.
 .PHONY: all bootstrap machine native win32 win64 asan fuzzers windows lint test run screenshot zip dist \
-  reproducible bench fuzz soak e2e-runs test-debian12 test-debian13 test-in-debian clean clean-debian
+  reproducible bench fuzz soak e2e-runs test-debian12 test-debian13 clean clean-debian
 
 FUZZ_SECONDS ?= 600
 RUNS ?= 10
 LOAD ?= 0
 
 # The Windows build that runs here: win32 where this machine runs 32-bit programs, else win64
-# (WORDROPE_WIN64=1 chooses win64 anyway). scripts/machine.sh finds out once and keeps it in build/.
-ARCH = $(firstword $(shell scripts/machine.sh))
+# (WORDROPE_WIN64=1 chooses win64 anyway), as scripts/machine.sh finds it.
+ARCH := $(firstword $(shell scripts/machine.sh))
 # The game folder of that build, as CMake wrote it in the build's facts (known once it is built).
 GAME = $(shell sed -n 's/^game=//p' build/$(ARCH)/facts.txt)
 DISPLAYED := scripts/wine.sh display
 
 all: native win32 win64
 
-bootstrap:
+# Set-up runs again only when its script changed or dpkg's database did (a package came or went).
+BOOTSTRAPPED := build/bootstrapped
+bootstrap: $(BOOTSTRAPPED)
+$(BOOTSTRAPPED): scripts/bootstrap.sh scripts/machine.sh $(wildcard /var/lib/dpkg/status)
 	@bash scripts/bootstrap.sh
+	@mkdir -p $(@D) && touch $@
 
-# One rule configures and builds any preset of CMakePresets.json: make native, make win32, ...
-# (the fuzzers' preset is "fuzz": make fuzzers).
+# One rule builds any preset of CMakePresets.json: make native, make win32, ... (the fuzzers'
+# preset is "fuzz": make fuzzers). A build folder is configured once, or again for new presets;
+# CMake's own regeneration follows every other change.
 native win32 win64 asan: %: build-%
 fuzzers: build-fuzz
-build-%: bootstrap
-	@cmake --preset $* >/dev/null
+build-%: build/%/build.ninja
 	@cmake --build --preset $*
+build/%/build.ninja: CMakePresets.json | $(BOOTSTRAPPED)
+	@cmake --preset $* >/dev/null
+.PRECIOUS: build/%/build.ninja  # not a step's leftover: the build itself
 
 # The 32-bit game we ship, and the build that runs here.
 windows: win32
 	@$(if $(filter win64,$(ARCH)),$(MAKE) --no-print-directory win64)
 
 machine:
-	@scripts/machine.sh | sed 's/^win\([0-9]*\) /make test: the Wine suites will run on the \1-bit build: /'
+	@said=$$(scripts/machine.sh) && echo "$$said" | sed 's/^win\([0-9]*\) /make test: the Wine suites will run on the \1-bit build: /'
 
 # The tree's form and what clang-tidy finds by reading it, through the builds' compile commands.
 lint: native win32
@@ -83,18 +90,14 @@ soak: windows
 e2e-runs: windows
 	@LOAD=$(LOAD) WORDROPE_WINE_ARCH=$(ARCH) $(DISPLAYED) scripts/e2e-runs.sh $(ARCH) $(RUNS)
 
-# make test in a minimal Debian 13 or 12 (scripts/in-debian.sh, as root), on a clone of this commit;
-# and the proof that in-debian.sh keeps to itself.
-test-debian13 test-debian12: test-debian%:
+# make test in a minimal Debian 13 or 12 (scripts/in-debian.sh), on a clone of this commit.
+test-debian13 test-debian12: test-debian%: $(BOOTSTRAPPED)
 	@scripts/in-debian.sh $* make test
-
-test-in-debian:
-	@scripts/in-debian.sh --self-test
 
 clean:
 	rm -rf build
 
-# The Debian systems in-debian.sh made (as root, outside the checkout).
+# The Debian systems in-debian.sh made, outside the checkout.
 clean-debian:
 	@scripts/in-debian.sh --remove 12
 	@scripts/in-debian.sh --remove 13
