@@ -11,7 +11,7 @@ set(WORDROPE_RELEASE_GCC 12)
 
 # The win32 thread model: nothing here uses threads, and the posix one links winpthreads,
 # which imports functions Windows XP lacks (GetTickCount64).
-set(CMAKE_C_COMPILER ${triple}-gcc-win32)
+set(CMAKE_C_COMPILER ${triple}-gcc-win32)  # for GoogleTest's project, which enables C too
 set(CMAKE_CXX_COMPILER ${triple}-g++-win32)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 
@@ -22,9 +22,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Small and the same every time: sized for size (the engine's draw keeps -O2, see engine/),
 # unused sections dropped, and no time stamp in the executable.
-set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
 set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
-set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
 # Programs link the ordinary code of the engine's objects; only the shipped ones ask for the
 # linker plugin and link-time optimisation (see the top CMakeLists.txt).
