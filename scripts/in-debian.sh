@@ -10,7 +10,10 @@
 # to one run at a time. Environment passed in: DISPLAY, CI, WORDROPE_*.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-usage() { echo "usage: scripts/in-debian.sh [--copy-out FILE] 12|13 COMMAND... | --remove 12|13" >&2; exit 64; }
+usage() {
+  echo "usage: scripts/in-debian.sh [--copy-out FILE] 12|13 COMMAND... | --remove 12|13" >&2
+  exit 64
+}
 if [ "$(id -u)" -ne 0 ] && ! grep -q "^$(id -un):" /etc/subuid 2>/dev/null; then
   exec sudo --preserve-env=DISPLAY,CI,WORDROPE_WIN64,WORDROPE_SYSTEMS "$0" "$@"
 fi
@@ -18,8 +21,11 @@ fi
 # namespace, which maps this user's subordinate ids as the system's own.
 helper=()
 [ "$(id -u)" -eq 0 ] || helper=(mmdebstrap --unshare-helper)
-# Where the systems live: a user's own lie where those ids can reach them, unlike a private home.
-base=${WORDROPE_SYSTEMS:-$([ "$(id -u)" -eq 0 ] && echo /var/cache/wordrope || echo "/var/tmp/wordrope-$(id -un)")}
+# Where the systems live: root's in /var/cache; a user's where its subordinate ids can reach
+# them, which a private home is not.
+base=/var/cache/wordrope
+[ "$(id -u)" -eq 0 ] || base=/var/tmp/wordrope-$(id -un)
+base=${WORDROPE_SYSTEMS:-$base}
 copy_out="" remove=no
 case "${1:-}" in
   --copy-out) [ $# -ge 2 ] || usage; copy_out=$2; shift 2 ;;
@@ -49,18 +55,22 @@ fi
 
 commit=$(git -c safe.directory="$root" -C "$root" rev-parse HEAD)
 echo "in-debian: Debian $suite ($(cat "$sys/etc/debian_version")), commit ${commit:0:12}: $*"
-env_in=(--setenv HOME /root --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin --setenv LANG C.UTF-8 --setenv TERM dumb)
+env_in=(--setenv HOME /root --setenv PATH /usr/sbin:/usr/bin:/sbin:/bin --setenv LANG C.UTF-8
+  --setenv TERM dumb)
 for v in DISPLAY CI $(compgen -e | grep "^WORDROPE_" || true); do
   [ -z "${!v:-}" ] || env_in+=(--setenv "$v" "${!v}")
 done
-# The commit goes in as a bundle on the standard input: the system need not read this checkout.
+# The commit comes in as a bundle on the standard input: the system need not reach this checkout.
 # The packages make test installs stay in the system for the next run; their downloads go.
+inside='cat >/tmp/commit.bundle && rm -rf /srv/wordrope &&
+  git -c init.defaultBranch=main clone -q --no-checkout /tmp/commit.bundle /srv/wordrope &&
+  cd /srv/wordrope && git checkout -q --detach "$0" && "$@" </dev/null
+status=$?; apt-get clean; exit $status'
 git -c safe.directory="$root" -C "$root" bundle create -q - HEAD |
-  "${helper[@]}" bwrap --bind "$sys" / --dev /dev --perms 1777 --tmpfs /dev/shm --proc /proc --ro-bind /sys /sys \
-    --perms 1777 --tmpfs /tmp --ro-bind /etc/resolv.conf /etc/resolv.conf --unshare-pid --unshare-ipc \
-    --die-with-parent --clearenv "${env_in[@]}" --chdir / bash -c 'cat >/tmp/commit.bundle && rm -rf /srv/wordrope &&
-      git clone -q --no-checkout /tmp/commit.bundle /srv/wordrope && cd /srv/wordrope &&
-      git checkout -q --detach "$0" && "$@" </dev/null; status=$?; apt-get clean; exit $status' "$commit" "$@"
+  "${helper[@]}" bwrap --bind "$sys" / --dev /dev --perms 1777 --tmpfs /dev/shm --proc /proc \
+    --ro-bind /sys /sys --perms 1777 --tmpfs /tmp --ro-bind /etc/resolv.conf /etc/resolv.conf \
+    --unshare-pid --unshare-ipc --die-with-parent --clearenv "${env_in[@]}" --chdir / \
+    bash -c "$inside" "$commit" "$@"
 if [ -n "$copy_out" ]; then
   install -D -m 644 ${SUDO_UID:+-o "$SUDO_UID" -g "$SUDO_GID"} "$sys/srv/wordrope/$copy_out" "$root/$copy_out"
 fi
