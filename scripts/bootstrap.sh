@@ -37,7 +37,8 @@ install() {
     $SUDO apt-get update -qq || echo "bootstrap: apt-get update failed for some index (above); installing anyway"
     updated=yes
   fi
-  local apt=(env DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends)
+  # sudo clears the environment: the setting goes inside it.
+  local apt=($SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends)
   "${apt[@]}" "${missing[@]}" >/dev/null && return 0
   # Where one architecture's index of the security archive failed to come, the other's packages
   # are newer than any it has and the pairs a 32-bit Wine needs cannot match: take the release's
