@@ -11,22 +11,19 @@
                             BUILDINFO.txt: the Debian package and version that holds each file
                             named (the compiler, its runtime, the linker, the MinGW-w64 runtime)
 
-What a release promises of its programs: no import that Windows XP lacks, a header that asks for
-no later Windows, no SSE instruction (the Pentium Pro has none), and at most
-250 KB each; and what every build must be (build_problems). make dist refuses a build that breaks
-either; make test reads the same (tests/exe_check.py). Reading the programs takes Debian's pefile.
+What a release promises of its programs, and what every build must be, are the rules of
+exe_rules.py: make dist refuses a build that breaks either; make test reads the same
+(tests/exe_check.py). Reading the programs takes Debian's pefile.
 
 The zip holds one folder, wordrope/, its members sorted, with fixed times (SOURCE_DATE_EPOCH, else
 the last commit's) and permissions, no extra fields, and its texts in CR LF, as Windows' own
-editors want them. VERSION comes from window/version.h; the game folder and the release toolchain
-from the facts CMake wrote of the 32-bit build (build/win32/facts.txt).
+editors want them. VERSION, the game folder and the release toolchain come from the facts CMake
+wrote of the 32-bit build (build/win32/facts.txt).
 """
 import filecmp
 import hashlib
 import os
-import re
 import shutil
-import struct
 import subprocess
 import sys
 import time
@@ -34,112 +31,10 @@ import zipfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 PROGRAMS = ("wordrope.exe", "wlstcheck.exe")
-MAX_BYTES = 250 * 1024  # the runtime alone (unwinder, exception classes, terminate handler) is about 150 KB
-# Functions of Windows' DLLs that came after Windows XP and that the programs or their runtime may use.
-NOT_ON_XP = set("""AcquireSRWLockExclusive AcquireSRWLockShared AddDllDirectory AdjustWindowRectExForDpi CancelIoEx
-    CompareStringEx CreateSymbolicLinkW FlsAlloc FlsFree FlsGetValue FlsSetValue GetDpiForWindow GetErrorMode
-    GetFileInformationByHandleEx GetFinalPathNameByHandleW GetLocaleInfoEx GetSystemTimePreciseAsFileTime
-    GetThreadId GetTickCount64 GetUserDefaultLocaleName InitOnceExecuteOnce InitializeConditionVariable
-    InitializeSRWLock LCMapStringEx QueryFullProcessImageNameW ReleaseSRWLockExclusive ReleaseSRWLockShared
-    SetDefaultDllDirectories SetProcessDPIAware SetProcessDpiAwarenessContext SetThreadErrorMode
-    SleepConditionVariableCS SleepConditionVariableSRW SystemParametersInfoForDpi WakeAllConditionVariable
-    WakeConditionVariable""".split())
-
-
-def imports(pe):
-    """{DLL in capitals: [function names]} of a pefile.PE"""
-    return {entry.dll.decode().upper(): [i.name.decode() if i.name else f"#{i.ordinal}" for i in entry.imports]
-            for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])}
-
-
-def map_of(program):
-    """The linker's map of a program of the game folder: build/PRESET/maps/NAME.map (CMakeLists.txt)."""
-    game = os.path.dirname(os.path.abspath(program))
-    return os.path.join(os.path.dirname(game), "maps", os.path.splitext(os.path.basename(program))[0] + ".map")
-
-
-def sse_instructions(path, objdump):
-    """How many instructions of the program at `path` name an SSE register, as `objdump` reads its
-    code. The code ends where the linker's map puts the constructor list: the rest of the section
-    is tables (constructors, exception handling), which would read as instructions at random."""
-    with open(map_of(path)) as f:
-        end = re.search(r"(0x[0-9a-f]+)\s+_+CTOR_LIST__ = \.", f.read()).group(1)
-    listing = subprocess.run([objdump, "-d", f"--stop-address={end}", path], capture_output=True, text=True,
-                             check=True).stdout
-    return sum("%xmm" in line for line in listing.splitlines())
-
-
-def promises_broken(pe, size, path, objdump):
-    """What keeps a program (a pefile.PE of `size` bytes, at `path` in a game folder; `objdump` the
-    toolchain's disassembler) from being released."""
-    for dll, functions in sorted(imports(pe).items()):
-        yield from (f"imports {f} from {dll}, which Windows XP lacks" for f in sorted(NOT_ON_XP.intersection(functions)))
-    header = pe.OPTIONAL_HEADER
-    if (header.MajorSubsystemVersion, header.MinorSubsystemVersion) > (5, 1):
-        yield f"asks for Windows {header.MajorSubsystemVersion}.{header.MinorSubsystemVersion} in its header, later than Windows XP"
-    if size > MAX_BYTES:
-        yield f"{size:,} bytes, over the bound of {MAX_BYTES:,}"
-    sse = sse_instructions(path, objdump)
-    if sse:
-        yield f"holds {sse:,} SSE instructions, which the Pentium Pro lacks"
-
-
-WINDOWS_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "MSVCRT.DLL", "ADVAPI32.DLL", "SHELL32.DLL", "OLE32.DLL",
-                "OLEAUT32.DLL", "OLEACC.DLL", "COMCTL32.DLL"}
-MACHINE = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}  # machine, optional-header magic
-MANIFEST_SAYS = ('level="asInvoker"', ">true</dpiAware>", ">PerMonitorV2, PerMonitor</dpiAwareness>",
-                 ">true</longPathAware>", "supportedOS", 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"')
-RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 3, 14, 24
-
-
-def resources(pe):
-    """{type: {id: bytes of its first language}}"""
-    out, root = {}, getattr(pe, "DIRECTORY_ENTRY_RESOURCE", None)
-    for kind in root.entries if root else []:
-        for item in kind.directory.entries:
-            data = item.directory.entries[0].data.struct
-            out.setdefault(kind.id, {})[item.id] = pe.get_data(data.OffsetToData, data.Size)
-    return out
-
-
-def version_record(pe):
-    """The strings of the version record."""
-    return {key.decode(): value.decode() for info in getattr(pe, "FileInfo", [[]])[0]
-            if info.Key == b"StringFileInfo" for table in info.StringTable for key, value in table.entries.items()}
-
-
-def build_problems(arch, pe, game):
-    """What keeps a program of the build for `arch` (a pefile.PE; the game when `game`) from being what
-    every build must be, whatever its toolchain."""
-    machine = (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic)
-    if machine != MACHINE[arch]:
-        yield f"machine {machine[0]:#x} with header {machine[1]:#x}, not {arch}"
-    for dll in sorted(imports(pe)):
-        if dll not in WINDOWS_DLLS:
-            yield f"imports {dll}, which is not one of Windows' own DLLs"
-    if not game:
-        return
-    if pe.OPTIONAL_HEADER.Subsystem != 2:
-        yield f"subsystem {pe.OPTIONAL_HEADER.Subsystem}, not the Windows GUI"
-    record = version_record(pe)
-    yield from (f"the version record has no {key} 1.00" for key in ("FileVersion", "ProductVersion")
-                if record.get(key) != "1.00")
-    if "InitCommonControlsEx" not in imports(pe).get("COMCTL32.DLL", []):
-        yield "does not call InitCommonControlsEx, without which Windows XP makes no themed button"
-    res = resources(pe)
-    manifest = res.get(RT_MANIFEST, {}).get(1, b"").decode("utf-8", "replace")
-    yield from (f"the application manifest lacks {words}" for words in MANIFEST_SAYS if words not in manifest)
-    for group in res.get(RT_GROUP_ICON, {None: b"\0" * 6}).values():
-        count = struct.unpack_from("<H", group, 4)[0]
-        entries = [struct.unpack_from("<BB10xH", group, 6 + 14 * i) for i in range(count)]
-        if sorted((w, h) for w, h, _ in entries) != [(16, 16), (32, 32)]:
-            yield f"icon sizes {[(w, h) for w, h, _ in entries]}, not 16 x 16 and 32 x 32"
-        if not {i for _, _, i in entries} <= set(res.get(RT_ICON, {})):
-            yield "the icon names images that are not there"
 
 
 def facts(tree=ROOT):
-    """What CMake wrote of the 32-bit build of `tree`: its game folder and toolchains."""
+    """What CMake wrote of the 32-bit build of `tree`: the version, its game folder and toolchains."""
     path = os.path.join(tree, "build", "win32", "facts.txt")
     if not os.path.exists(path):
         sys.exit("release: the 32-bit game is not built here: run make win32 first")
@@ -149,6 +44,7 @@ def facts(tree=ROOT):
 
 def check_promises():
     import pefile  # Debian's python3-pefile, which Debian's own Python has
+    from exe_rules import build_problems, promises_broken
 
     broken, said = [], facts()
     for name in PROGRAMS:
@@ -156,19 +52,14 @@ def check_promises():
         with open(path, "rb") as f:
             data = f.read()
         pe = pefile.PE(data=data)
-        broken += [f"{name} {p}" for p in [*build_problems("win32", pe, name == PROGRAMS[0]),
+        broken += [f"{name} {p}" for p in [*build_problems("win32", pe, path, name == PROGRAMS[0]),
                                            *promises_broken(pe, len(data), path, said["objdump"])]]
     if broken:
         sys.exit(f"dist: no release: {'; '.join(broken)}")
 
 
-def version():
-    with open(os.path.join(ROOT, "window", "version.h")) as f:
-        return re.search(r'#define WORDROPE_VERSION "([^"]*)"', f.read()).group(1)
-
-
 def zip_name():
-    return os.path.join("build", f"wordrope-{version()}.zip")
+    return os.path.join("build", f"wordrope-{facts()['version']}.zip")
 
 
 def run(*command, **options):

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Checks a Windows build by reading its files, without running them, against what every build
-must be (scripts/release.py: the word size, imports from Windows' own DLLs only; for wordrope.exe
-also the GUI subsystem, the version record, the application manifest and the icon); the 32-bit
+"""Checks a Windows build by reading its files, without running them, against the rules of
+scripts/exe_rules.py (ctest puts it on PYTHONPATH): what every build must be (the word size, known
+DLLs alone imported, the load configuration and the stack protector; for wordrope.exe also the GUI
+subsystem, the version record, Common Controls, the application manifest and the icon); the 32-bit
 build also against what a release promises (no import that Windows XP lacks, no SSE, the size bound).
 
 Usage: exe_check.py win32|win64 TOOLCHAIN RELEASE_TOOLCHAIN NOT_HELD OBJDUMP wordrope.exe wlstcheck.exe
@@ -14,9 +15,7 @@ import os
 import sys
 
 import pefile
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "scripts"))
-from release import build_problems, imports, promises_broken  # noqa: E402  stated once, there
+from exe_rules import build_problems, imports, promises_broken
 
 def main():
     arch, toolchain, release_toolchain, not_held, objdump, game, checker = sys.argv[1:8]
@@ -25,7 +24,7 @@ def main():
         with open(path, "rb") as f:
             data = f.read()
         pe = pefile.PE(data=data)
-        found = list(build_problems(arch, pe, path == game))
+        found = list(build_problems(arch, pe, path, path == game))
         promises = list(promises_broken(pe, len(data), path, objdump)) if arch == "win32" else []  # a release is 32-bit
         if toolchain == "release":
             found += promises

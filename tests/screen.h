@@ -9,6 +9,7 @@
 #include <chrono>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace wordrope::test {
 
@@ -45,6 +46,24 @@ struct Ink {
     COLORREF darkest = RGB(255, 255, 255);
 };
 Ink inkOf(HWND h, int inset = 4);
+
+// While it lives, Wine takes each of `dlls` (bare names, no .dll) that `program` finds by the search
+// before its own builtin of that name, as Windows takes any DLL that is not one of its known ones:
+// for `program` as it starts; for null, in every process at once (Windows keeps no such key).
+class PreferFoundDlls {
+public:
+    PreferFoundDlls(const wchar_t* program, std::vector<std::wstring> dlls);
+    ~PreferFoundDlls();
+    PreferFoundDlls(const PreferFoundDlls&) = delete;
+    PreferFoundDlls& operator=(const PreferFoundDlls&) = delete;
+
+private:
+    std::wstring key_;
+    std::vector<std::wstring> dlls_;
+};
+
+// The folder of planted DLLs beside this test program (tests/CMakeLists.txt).
+std::wstring plantedFolder();
 
 // Waits until `done` holds or `seconds` pass, handling this thread's messages meanwhile (a window
 // of this thread paints so, and a screen reader's events come so). Neither the screen's pixels nor

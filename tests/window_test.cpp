@@ -7,6 +7,7 @@
 // "Tahoma", 11 pixels high at 96 DPI); every kind of picture the check passes, drawn by the system
 // as the window hands it over.
 #include "bitmap.h"
+#include "dll_search.h"
 #include "files.h"
 #include "form1.h"
 #include "layout.h"
@@ -35,6 +36,7 @@ namespace {
 
 using wordrope::SystemMetrics;
 using wordrope::uiFont;
+using wordrope::widen;
 using namespace wordrope::test;
 
 const UINT kXpSize = 500;  // NONCLIENTMETRICSW as Windows XP defines it, without iPaddedBorderWidth
@@ -80,6 +82,34 @@ TEST(UiFont, IsTheSystemsMessageFontForTheScreensDpiFromXpOnElseTheDialogFont) {
             DeleteObject(font);
         }
     }
+}
+
+// Where Windows cannot be told to search the system folder alone (XP; Vista and 7 without
+// KB2533623), the game loads from the system folder first each DLL that would be looked for by bare
+// name: a later load by that name gets the system's module, not one planted where the search looks
+// first (here the folder SetDllDirectory names, which it takes before the system's).
+TEST(DllSearch, ADllLoadedFromTheSystemFolderFirstIsNeverTakenFromBesideTheProgram) {
+    GameFolder folder;
+    const std::wstring planted = widen(folder.path("mpr.dll"));
+    ASSERT_TRUE(CopyFileW((plantedFolder() + L"\\planted.dll").c_str(), planted.c_str(), FALSE));
+    const auto lower = [](std::wstring path) { return CharLowerW(path.data()), path; };
+    const auto pathOf = [&](HMODULE module) {
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(module, path, MAX_PATH);
+        return lower(path);
+    };
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    PreferFoundDlls prefer(nullptr, {L"mpr"});
+    SetDllDirectoryW(widen(folder.dir()).c_str());
+    HMODULE found = LoadLibraryW(L"mpr.dll");
+    EXPECT_EQ(pathOf(found), lower(planted)) << "the search takes the planted DLL";
+    FreeLibrary(found);
+    wordrope::loadFromSystemFolder({L"mpr.dll"});
+    HMODULE loaded = LoadLibraryW(L"mpr.dll");
+    EXPECT_EQ(pathOf(loaded), lower(system) + L"\\mpr.dll");
+    SetDllDirectoryW(nullptr);
+    FreeLibrary(loaded);
 }
 
 // The system's bitmap of a picture, read back at (x, y); CLR_INVALID if there is none.

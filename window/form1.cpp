@@ -2,6 +2,7 @@
 #include "form1.h"
 
 #include "bitmap.h"
+#include "dll_search.h"
 #include "failure.h"
 #include "files.h"
 #include "layout.h"
@@ -50,10 +51,13 @@ Form1::~Form1() {
 
 bool Form1::create(int show) {
     // The manifest asks for Common Controls 6, whose buttons wear the system's visual style; Windows
-    // XP makes none of them until the library has been asked for its classes. Should that fail, the
-    // controls' creation fails and says so.
+    // XP makes none of them until the library has been asked for its classes. Its load by bare name
+    // follows the manifest to the system's side-by-side store (a full path would give version 5).
+    // Should that fail, the controls' creation fails and says so.
     const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&classes);
+    using Init = BOOL WINAPI(const INITCOMMONCONTROLSEX*);
+    if (const auto init = functionOf<Init>(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx"))
+        init(&classes);
     WNDCLASSA wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance_;
@@ -290,7 +294,7 @@ void Form1::setScherm(const std::string& caption) {
     if (caption == schermCaption_) return;
     schermCaption_ = caption;
     SetWindowTextA(scherm_, caption.c_str());
-    if (GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version"))  // Wine's own export
+    if (systemFunction<void()>(L"ntdll.dll", "wine_get_version"))  // Wine's own export
         NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, scherm_, OBJID_CLIENT, CHILDID_SELF);
     announceLiveRegion(scherm_);
 }

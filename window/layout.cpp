@@ -1,6 +1,7 @@
 // The main window's look: the control table, the dots per inch it is scaled by, the font.
 #include "layout.h"
 
+#include "dll_search.h"
 #include "resource.h"
 #include "version.h"
 
@@ -56,9 +57,7 @@ namespace {
 // starts there; null where the system has none. Asked for only at start-up and on a DPI change.
 template <class Function>
 Function* fromUser32(const char* name) {
-    const FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), name);
-    // Through the type that stands for any function, which the compiler lets become any other.
-    return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(found));
+    return systemFunction<Function>(L"user32.dll", name);
 }
 
 }  // namespace

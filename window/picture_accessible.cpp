@@ -1,6 +1,7 @@
 // Picture1's accessible object: the system's standard one for the box, with its own name and role.
 #include "picture_accessible.h"
 
+#include "dll_search.h"
 #include "picture_box.h"
 #include "utf8.h"
 
@@ -134,10 +135,15 @@ private:
 LRESULT pictureAccessibleObject(HWND box, WPARAM flags, LPARAM objectId, IAccessible*& kept) {
     // The identifier is a 32-bit value, sign-extended or not in a 64-bit LPARAM.
     if (static_cast<LONG>(objectId) != OBJID_CLIENT) return 0;
+    // Active Accessibility from the system folder (loaded at start-up), where the system has it.
+    const auto createStandard =
+        systemFunction<decltype(CreateStdAccessibleObject)>(L"oleacc.dll", "CreateStdAccessibleObject");
+    const auto answer = systemFunction<decltype(LresultFromObject)>(L"oleacc.dll", "LresultFromObject");
+    if (!createStandard || !answer) return 0;
     if (!kept) {
         IAccessible* standard = nullptr;
-        if (FAILED(CreateStdAccessibleObject(box, OBJID_CLIENT, __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&standard))))
+        if (FAILED(createStandard(box, OBJID_CLIENT, __uuidof(IAccessible),
+                                  reinterpret_cast<void**>(&standard))))
             return 0;
         kept = new (std::nothrow) PictureAccessible(box, standard);
         if (!kept) {
@@ -149,7 +155,7 @@ LRESULT pictureAccessibleObject(HWND box, WPARAM flags, LPARAM objectId, IAccess
         // for the next question, and Wine leaves about a kilobyte of each behind.
         CoLockObjectExternal(kept, TRUE, FALSE);
     }
-    return LresultFromObject(__uuidof(IAccessible), flags, kept);
+    return answer(__uuidof(IAccessible), flags, kept);
 }
 
 void markLiveRegion(HWND control) { annotate(control, true); }

@@ -134,13 +134,11 @@ std::map<fs::path, std::string> snapshot(const fs::path& folder) {
 // Each test plays wordrope.exe in a folder of its own, with a word list and nine stage pictures.
 class WindowTest : public ::testing::Test {
 protected:
-    // `stages`: a stage's file, where it is not a 40 x 30 picture of its colour; "" for none.
-    void play(const std::string& words = "cab\r\n", std::map<int, std::string> stages = {},
-              const std::string& folder = "game") {
-        static int serial = 0;
-        top = fs::temp_directory_path() /
-              ("wordrope-e2e-" + std::to_string(GetTickCount()) + "-" + std::to_string(serial++));
-        dir = top / widen(folder);
+    // The game's folder, `folder` in the test's own: the game, its word list and the nine stage
+    // pictures (`stages`: a stage's file, where it is not a 40 x 30 picture of its colour; "" for none).
+    void lay(const std::string& words = "cab\r\n", std::map<int, std::string> stages = {},
+             const std::string& folder = "game") {
+        dir = fs::path(widen(top.dir())) / widen(folder);
         fs::create_directories(dir);
         const wchar_t* game = _wgetenv(L"WORDROPE_GAME_DIR");
         ASSERT_NE(game, nullptr) << "WORDROPE_GAME_DIR names the game folder (ctest sets it)";
@@ -150,24 +148,34 @@ protected:
             if (!stages.count(s) || !stages[s].empty())
                 std::ofstream(dir / ("scafo" + std::to_string(s) + ".bmp"), std::ios::binary)
                     << (stages.count(s) ? stages[s] : picture(40, 30, kStage[s]));
+    }
+    // Starts `program` of the game's folder; with the game, waits for its window, the focus on
+    // Picture1 and the window painted.
+    void start(const wchar_t* program = L"wordrope.exe") {
+        closeProcess();
         STARTUPINFOW si = {.cb = sizeof si};
-        std::wstring command = L"\"" + (dir / L"wordrope.exe").wstring() + L"\"";
+        std::wstring command = L"\"" + (dir / program).wstring() + L"\"";
         ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                                    &process));
+        if (std::wstring(program) != L"wordrope.exe") return;
         ASSERT_TRUE(waitFor([&] { return (form = windowOf(nullptr, WORDROPE_TITLE)) != nullptr; }));
         ASSERT_TRUE(waitFor([&] { return focus() == IDC_GALLOWS; })) << "the focus on Picture1";
         ASSERT_TRUE(waitFor([&] { return pixel(IDC_GALLOWS) == kStage[0]; })) << "the window painted";
     }
-    void TearDown() override {
-        if (process.hProcess) {
-            TerminateProcess(process.hProcess, 9);
-            WaitForSingleObject(process.hProcess, 20000);
-            CloseHandle(process.hProcess);
-            CloseHandle(process.hThread);
-        }
-        std::error_code ec;
-        fs::remove_all(top, ec);
+    void play(const std::string& words = "cab\r\n", std::map<int, std::string> stages = {},
+              const std::string& folder = "game") {
+        lay(words, std::move(stages), folder);
+        if (!HasFatalFailure()) start();
     }
+    void closeProcess() {
+        if (!process.hProcess) return;
+        TerminateProcess(process.hProcess, 9);
+        WaitForSingleObject(process.hProcess, 20000);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        process = {};
+    }
+    void TearDown() override { closeProcess(); }
 
     // The game's visible top-level window of this class and title (not one of an earlier test's game,
     // which may linger after its process has gone); nullptr if there is none.
@@ -312,7 +320,8 @@ protected:
         return static_cast<long long>(m.PagefileUsage);
     }
 
-    fs::path top, dir;
+    GameFolder top;
+    fs::path dir;
     PROCESS_INFORMATION process = {};
     HWND form = nullptr;
 };
@@ -383,6 +392,57 @@ TEST_F(WindowTest, NoFileStaysOpenAndAMissingPictureIsReportedInAFolderOfAnyName
         << describe(box);
     answer(box, "OK");
     EXPECT_EQ(waitExit(), 1u) << "the program ends with a failure's status";
+}
+
+// A web page may drop DLLs into Downloads beside the game: none of them runs in it. Beside the game
+// lie stand-ins that leave a mark when loaded, for each DLL that the game, or the system's DLLs for
+// it, load by bare name (Wine's +loaddll trace of a game), preferred by Wine as Windows prefers any
+// DLL it finds there; the game plays a word, opens Help and answers a screen reader. Those that the
+// system's own DLLs load before any program code runs no program can keep out (Wine's user32 loads
+// version.dll so; Windows' does not): the control, which only restricts its search, shows which,
+// and they are left out, and said.
+TEST_F(WindowTest, NoDllDroppedBesideTheGameRunsInIt) {
+    const std::vector<std::wstring> dlls = {L"oleacc", L"uxtheme", L"version", L"msimg32", L"comctl32"};
+    const auto marked = [&] {
+        std::vector<std::wstring> names;  // "version", of a mark "VERSION.dll.ran"
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().extension() == L".ran")
+                names.push_back(CharLowerW(e.path().stem().stem().wstring().data()));
+        return names;
+    };
+    lay();
+    for (const std::wstring& name : dlls)
+        fs::copy_file(plantedFolder() + L"\\" + name + L".dll", dir / (name + L".dll"));
+    fs::copy_file(plantedFolder() + L"\\dll_control.exe", dir / L"dll_control.exe");
+    {
+        PreferFoundDlls prefer(L"dll_control.exe", dlls);
+        start(L"dll_control.exe");
+        ASSERT_EQ(waitExit(), 0u) << "the control";
+    }
+    std::vector<std::wstring> tried, before = marked();
+    for (const std::wstring& name : dlls)
+        if (std::find(before.begin(), before.end(), name) == before.end()) tried.push_back(name);
+    for (const std::wstring& name : before)
+        fs::remove(dir / (name + L".dll")), fs::remove(dir / (name + L".dll.ran"));
+
+    PreferFoundDlls prefer(L"wordrope.exe", tried);
+    start();
+    newWord();
+    click(IDC_SHOW_HELP);
+    answer(waitBox("HELP"), "OK");
+    EXPECT_EQ(heard(control(IDC_GALLOWS)).first, "Gallows: no misses");
+    letters("cab");
+    answer(waitBox(kWinText), "No");
+    EXPECT_EQ(waitExit(), 0u);
+    const auto named = [](const std::vector<std::wstring>& names) {
+        std::string out;
+        for (const std::wstring& name : names) out += " " + narrow(name) + ".dll";
+        return out;
+    };
+    EXPECT_TRUE(marked().empty()) << "planted DLLs that ran in the game:" << named(marked());
+    std::printf(
+        "planted beside the game:%s; left out, loaded by the system's own DLLs before any program code:%s\n",
+        named(tried).c_str(), named(before).c_str());
 }
 
 // As a screen reader hears a game, from another process: the focus as Tab and clicks move it, the
@@ -512,7 +572,7 @@ TEST_F(WindowTest, SoakManyGamesKeepMemoryFlatWriteNothingAndNoEnds) {
     std::map<int, std::string> full;  // full-size pictures
     for (int s = 1; s <= 9; ++s) full[s] = picture(332, 220, kStage[s]);
     play("cab\r\n", full);
-    const auto before = snapshot(dir), beside = snapshot(top);
+    const auto before = snapshot(dir), beside = snapshot(widen(top.dir()));
     const char* setting = std::getenv("WORDROPE_SOAK_GAMES");
     const int games = setting ? std::atoi(setting) : 60;
     // The page-file use after each game, judged by the middle one of five on end.
@@ -531,7 +591,7 @@ TEST_F(WindowTest, SoakManyGamesKeepMemoryFlatWriteNothingAndNoEnds) {
     ASSERT_GT(first, 0) << "no figure of the game's memory";
     EXPECT_LT(last - first, 4LL << 20) << "page-file use grew by more than 4 MB";
     EXPECT_EQ(snapshot(dir), before);
-    EXPECT_EQ(snapshot(top), beside);
+    EXPECT_EQ(snapshot(widen(top.dir())), beside);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "dll_search.h"
 #include "program_folder.h"
 
 #include <conio.h>
@@ -79,6 +80,7 @@ int check(const std::vector<std::string>& args) {
 #ifdef _WIN32
 // The wide command line: file names arrive whole whatever the system's code page.
 int wmain(int argc, wchar_t** argv) {
+    wordrope::restrictDllSearch({});  // no DLL from the folder of the lists it checks
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(wordrope::narrow(argv[i]));
     const int status = check(args);
