@@ -6,7 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
+#include <limits>
+#include <stdexcept>
 
 namespace wordrope {
 
@@ -26,7 +27,8 @@ constexpr std::int64_t kMaxPixels = 64ll * 1024 * 1024;  // far beyond any pictu
 
 std::string bitmapProblem(const unsigned char* data, std::size_t size, std::uint64_t fileSize, Bitmap* out) {
     if (fileSize == 0) return "the file is empty, not a picture";
-    if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') return "not a bitmap (.bmp) picture";
+    if (size < kFileHeaderBytes + 12 || data[0] != 'B' || data[1] != 'M')
+        return "not a bitmap (.bmp) picture";
     const std::uint32_t declaredSize = u32(data + 2);
     const std::uint32_t bitsOffset = u32(data + 10);
     const std::uint32_t headerSize = u32(data + 14);
@@ -35,14 +37,15 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, std::uint
                std::to_string(declaredSize) + " bytes)";
     const bool core = headerSize == 12;
     if (!core && (headerSize < 40 || headerSize > 1024)) return "a bitmap with an unknown header";
-    if (14 + static_cast<std::uint64_t>(headerSize) > size) return "the picture is cut short in its header";
+    if (kFileHeaderBytes + static_cast<std::uint64_t>(headerSize) > size)
+        return "the picture is cut short in its header";
 
-    const unsigned char* h = data + 14;
+    const unsigned char* h = data + kFileHeaderBytes;
     std::int64_t width, height;
     std::uint32_t planes, bits, compression = 0, colours = 0;
-    if (core) {
-        width = static_cast<std::int16_t>(u16(h + 4));
-        height = static_cast<std::int16_t>(u16(h + 6));
+    if (core) {  // its sides are unsigned: a core bitmap is never top-down
+        width = u16(h + 4);
+        height = u16(h + 6);
         planes = u16(h + 8);
         bits = u16(h + 10);
     } else {
@@ -80,7 +83,7 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, std::uint
                                             : (bits <= 8 ? 1u << bits : 0);
     const std::uint64_t masked = compression == 3 ? std::max<std::uint32_t>(headerSize, 40 + 12) : headerSize;
     const std::uint64_t info = masked + entries * (core ? 3 : 4);
-    if (14 + info > size) return "the picture is cut short in its colour table";
+    if (kFileHeaderBytes + info > size) return "the picture is cut short in its colour table";
 
     std::uint64_t image;
     if (rle) {
@@ -89,14 +92,14 @@ std::string bitmapProblem(const unsigned char* data, std::size_t size, std::uint
     } else {
         image = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4 * static_cast<std::uint64_t>(rows);
     }
-    if (bitsOffset < 14 + headerSize || bitsOffset > fileSize || image > fileSize - bitsOffset)
+    if (bitsOffset < kFileHeaderBytes + headerSize || bitsOffset > fileSize || image > fileSize - bitsOffset)
         return "the picture is cut short (" + std::to_string(fileSize) + " bytes, its pixels need " +
-               std::to_string(static_cast<std::uint64_t>(bitsOffset) + image) + ")";
+               std::to_string(std::uint64_t{bitsOffset} + image) + ")";
 
     if (out) {
         out->infoSize = static_cast<std::size_t>(info);
         out->bitsOffset = bitsOffset;
-        out->bitsSize = static_cast<std::size_t>(image);
+        out->bitsSize = image;
         out->width = static_cast<int>(width);
         out->height = static_cast<int>(height);
     }
@@ -108,26 +111,27 @@ Bitmap readBitmapFile(const std::string& path) {
     const std::uint64_t size = fileSize(f.get(), kWhat, path);
     Bitmap bmp;
     bmp.path = path;
-    // Whatever follows the pixels is never read.
-    const auto readUpTo = [&](std::size_t end) {
-        const std::size_t from = bmp.bytes.size();
-        bmp.bytes.resize(end);
-        if (readSome(f.get(), bmp.bytes.data() + from, end - from, kWhat, path) != end - from)
-            throw fileFailure(kWhat, path, "the file changed while it was read");
-    };
-    readUpTo(static_cast<std::size_t>(std::min<std::uint64_t>(size, kBitmapHeadBytes)));
-    const std::string problem = bitmapProblem(bmp.bytes.data(), bmp.bytes.size(), size, &bmp);
+    // The headers and colours, all within the file's first bytes; whatever follows the pixels is
+    // never read, nor whatever lies between them and the colours.
+    std::vector<unsigned char> head(
+        static_cast<std::size_t>(std::min<std::uint64_t>(size, kBitmapHeadBytes)));
+    if (readSome(f.get(), head.data(), head.size(), kWhat, path) != head.size())
+        throw fileFailure(kWhat, path, "the file changed while it was read");
+    const std::string problem = bitmapProblem(head.data(), head.size(), size, &bmp);
     if (!problem.empty()) throw fileFailure(kWhat, path, problem);
-    const std::size_t end = bmp.bitsOffset + bmp.bitsSize;
+    bmp.info.assign(head.begin() + kFileHeaderBytes,
+                    head.begin() + static_cast<std::ptrdiff_t>(kFileHeaderBytes + bmp.infoSize));
     try {
-        if (end <= bmp.bytes.size())
-            bmp.bytes.resize(end);
-        else
-            readUpTo(end);
-    } catch (const std::bad_alloc&) {
-        throw fileFailure(
-            kWhat, path, "the picture is too large to be held in memory (" + std::to_string(end) + " bytes)");
+        if (bmp.bitsSize > std::numeric_limits<std::size_t>::max()) throw std::length_error("pixels");
+        bmp.pixels.resize(static_cast<std::size_t>(bmp.bitsSize));
+    } catch (const std::exception&) {  // whatever the library says of it
+        throw fileFailure(kWhat, path,
+                          "the picture is too large to be held in memory (" + std::to_string(bmp.bitsSize) +
+                              " bytes of pixels)");
     }
+    seekTo(f.get(), bmp.bitsOffset, kWhat, path);
+    if (readSome(f.get(), bmp.pixels.data(), bmp.pixels.size(), kWhat, path) != bmp.pixels.size())
+        throw fileFailure(kWhat, path, "the file changed while it was read");
     return bmp;
 }
 

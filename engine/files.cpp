@@ -82,6 +82,16 @@ std::uint64_t fileSize(std::FILE* f, const char* what, const std::string& path) 
     return static_cast<std::uint64_t>(size);
 }
 
+void seekTo(std::FILE* f, std::uint64_t offset, const char* what, const std::string& path) {
+#ifdef _WIN32
+    const std::fpos_t position = static_cast<std::fpos_t>(offset);  // msvcrt's: 64 bits, in every Windows
+    const bool moved = std::fsetpos(f, &position) == 0;
+#else
+    const bool moved = fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+    if (!moved) throw fileFailure(what, path, "cannot be read (its bytes cannot be reached)");
+}
+
 std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what, const std::string& path) {
     const std::size_t n = std::fread(buf, 1, size, f);
     if (n < size && std::ferror(f)) throw fileFailure(what, path, "cannot be read (is it a folder?)");

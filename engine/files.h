@@ -44,6 +44,10 @@ File openForReading(const char* what, const std::string& path);
 // The size of the open file `f` in bytes; throws Failure when the system will not tell it.
 std::uint64_t fileSize(std::FILE* f, const char* what, const std::string& path);
 
+// Moves the next read of `f` to byte `offset` (64 bits in a 32-bit program too); throws Failure
+// when the system will not.
+void seekTo(std::FILE* f, std::uint64_t offset, const char* what, const std::string& path);
+
 // Reads up to `size` bytes; throws Failure when the read itself fails.
 std::size_t readSome(std::FILE* f, void* buf, std::size_t size, const char* what, const std::string& path);
 

@@ -29,6 +29,11 @@ std::string tooLongProblem(long entry, long line, std::size_t length) {
            std::to_string(length) + " characters long; an entry may have at most 40";
 }
 
+std::string utf16Problem() {
+    return "the file is saved in UTF-16 (Unicode), which the game cannot read. Save it as ANSI (Notepad: "
+           "Save As, Encoding ANSI)";
+}
+
 std::string noWordProblem(long entries) {
     return "all " + std::to_string(entries) + " entries are empty; there is no word to draw";
 }
@@ -176,6 +181,7 @@ std::int16_t WordList::load(const std::string& path) {
         }
         size_ += got;
     }
+    if (beginsAsUtf16(buf_.data(), size_)) throw fileFailure(kWordListWhat, path, utf16Problem());
     if (const std::size_t mark = utf8MarkLength(buf_.data(), size_)) {
         std::memmove(buf_.data(), buf_.data() + mark, size_ - mark);
         size_ -= mark;

@@ -44,8 +44,8 @@ inline std::size_t utf8MarkLength(const unsigned char* data, std::size_t size) {
     return size >= 3 && data[0] == 0xEF && data[1] == 0xBB && data[2] == 0xBF ? 3 : 0;
 }
 
-// Whether these bytes begin as a file saved in UTF-16 does (FF FE or FE FF): the game reads such
-// a file as bytes all the same.
+// Whether these bytes begin as a file saved in UTF-16 does (FF FE or FE FF), which the game refuses:
+// read as bytes, no entry of it could be won.
 inline bool beginsAsUtf16(const unsigned char* data, std::size_t size) {
     return size >= 2 && ((data[0] == 0xFF && data[1] == 0xFE) || (data[0] == 0xFE && data[1] == 0xFF));
 }
@@ -55,6 +55,7 @@ std::string emptyListProblem();
 std::string tooManyEntriesProblem(long entry, long line);
 std::string tooLongProblem(long entry, long line, std::size_t length);
 std::string noWordProblem(long entries);
+std::string utf16Problem();
 
 // Reads the fields of a word list one after another, by the rules above.
 class FieldReader {

@@ -7,7 +7,7 @@ import re
 import struct
 import subprocess
 
-MAX_BYTES = 250 * 1024  # the runtime alone (unwinder, exception classes, terminate handler) is about 150 KB
+MAX_BYTES = 250 * 1024  # the runtime alone (unwinder, exception classes, C library) is about 100 KB
 # Functions of Windows' DLLs that came after Windows XP and that the programs or their runtime may use.
 NOT_ON_XP = set("""AcquireSRWLockExclusive AcquireSRWLockShared AddDllDirectory AdjustWindowRectExForDpi CancelIoEx
     CompareStringEx CreateSymbolicLinkW FlsAlloc FlsFree FlsGetValue FlsSetValue GetDpiForWindow GetErrorMode
@@ -19,9 +19,10 @@ NOT_ON_XP = set("""AcquireSRWLockExclusive AcquireSRWLockShared AddDllDirectory 
     WakeConditionVariable""".split())
 # The DLLs a program may import: known DLLs of every Windows from XP SP3 to 11, which the loader takes
 # from the system folder only, never from the program's ("Dynamic-link library search order" and
-# KB 164501, Microsoft; the KnownDLLs key of each release). Every other DLL is loaded at run time from
-# the system folder (system/dll_search.h). The C runtime, msvcrt.dll, is a known DLL from Vista on
-# only: the one import Windows XP would look for beside the program (README).
+# KB 164501, Microsoft; the KnownDLLs key of each release). The C runtime, msvcrt.dll, is named in
+# the key from Vista on; Windows XP counts it known as an import of the DLLs the key names ("and the
+# known DLL's dependent DLLs"). Every other DLL is loaded at run time from the system folder
+# (system/dll_search.h).
 KNOWN_DLLS = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "ADVAPI32.DLL", "OLE32.DLL", "OLEAUT32.DLL", "MSVCRT.DLL"}
 LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x800
 MACHINE = {"win32": (0x14C, 0x10B), "win64": (0x8664, 0x20B)}  # machine, optional-header magic
@@ -129,3 +130,18 @@ def build_problems(arch, pe, path, game):
             yield f"icon sizes {[(w, h) for w, h, _ in entries]}, not 16 x 16 and 32 x 32"
         if not {i for _, _, i in entries} <= set(res.get(RT_ICON, {})):
             yield "the icon names images that are not there"
+
+
+def program_problems(arch, path, objdump):
+    """The program at `path` in a game folder of the build for `arch` (`objdump` the toolchain's
+    disassembler) read: (what it is, in words; what keeps it from what every build must be; what
+    keeps it from being released, for a 32-bit build, which a release is)."""
+    import pefile  # Debian's python3-pefile, which Debian's own Python has
+
+    with open(path, "rb") as f:
+        data = f.read()
+    pe = pefile.PE(data=data)
+    said = f"{arch}, {len(data):,} bytes, imports {', '.join(sorted(imports(pe)))}"
+    found = list(build_problems(arch, pe, path, os.path.basename(path) == "wordrope.exe"))
+    return said, found, list(promises_broken(pe, len(data), path, objdump)) if arch == "win32" else []
+

@@ -43,17 +43,12 @@ def facts(tree=ROOT):
 
 
 def check_promises():
-    import pefile  # Debian's python3-pefile, which Debian's own Python has
-    from exe_rules import build_problems, promises_broken
+    from exe_rules import program_problems
 
     broken, said = [], facts()
     for name in PROGRAMS:
-        path = os.path.join(said["game"], name)
-        with open(path, "rb") as f:
-            data = f.read()
-        pe = pefile.PE(data=data)
-        broken += [f"{name} {p}" for p in [*build_problems("win32", pe, path, name == PROGRAMS[0]),
-                                           *promises_broken(pe, len(data), path, said["objdump"])]]
+        _, found, promises = program_problems("win32", os.path.join(said["game"], name), said["objdump"])
+        broken += [f"{name} {p}" for p in found + promises]
     if broken:
         sys.exit(f"dist: no release: {'; '.join(broken)}")
 

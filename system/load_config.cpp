@@ -4,11 +4,6 @@
 
 #include <cstddef>
 
-// MinGW-w64 before 11 names the field by its old name.
-#if __MINGW64_VERSION_MAJOR < 11
-#define DependentLoadFlags Reserved1
-#endif
-
 // Windows reads the structure the linker's load-configuration directory points at, up to its
 // size: here up to the safe exception handlers' table, which a 32-bit program's directory must
 // not reach for Windows XP to load it (its size must be 64), and which these programs do without.
@@ -16,5 +11,5 @@
 // does it after the link.
 extern "C" const IMAGE_LOAD_CONFIG_DIRECTORY _load_config_used = {
     .Size = offsetof(IMAGE_LOAD_CONFIG_DIRECTORY, SEHandlerTable),
-    .DependentLoadFlags = LOAD_LIBRARY_SEARCH_SYSTEM32,
+    .Reserved1 = LOAD_LIBRARY_SEARCH_SYSTEM32,  // DependentLoadFlags, by MinGW-w64's older name
 };

@@ -1,12 +1,12 @@
 // The bitmap check: which files can be shown, and what is said of those that cannot.
 #include "bitmap.h"
-#include "failure.h"
 #include "files.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -34,12 +34,12 @@ TEST(BitmapCheck, SaysWhatIsWrong) {
         {"large", test::bitmapFile(2000, 1500), ""},
         {"empty", "", "empty"},
         {"text", "this is a text file renamed to .bmp, not a picture at all", "not a bitmap"},
-        {"cut_to_100_bytes", test::bitmapFile(332, 220).substr(0, 100), "cut short"},
         {"cut_by_one_byte", good.substr(0, good.size() - 1), "cut short"},
-        {"cut_in_header", good.substr(0, 30), "cut short"},
         {"declared_size_zero_but_pixels_missing", patched(good, {{2, 0}, {3, 0}}).substr(0, 60), "cut short"},
         {"zero_width", patched(good, {{18, 0}}), "impossible size"},
         {"huge", patched(good, {{21, 0x7F}}), "impossible size"},
+        {"core_of_65535_rows", patched(test::bitmapFile(5, 3, 0, {24, 12}), {{20, 0xFF}, {21, 0xFF}}),
+         "impossible size"},  // its sides are unsigned
         {"two_planes", patched(good, {{26, 2}}), "planes"},
         {"three_bits", patched(good, {{28, 3}}), "bits a pixel"},
         {"jpeg_inside", patched(good, {{30, 4}}), "compressed"},
@@ -66,30 +66,45 @@ TEST(BitmapCheck, SizesWhatTheSystemReadsBeforeThePixels) {
                   "")
             << c.name;
         EXPECT_EQ(b.infoSize, c.infoSize) << c.name;
-        const std::string cut = patched(c.bytes, {{2, 0}, {3, 0}}).substr(0, 14 + c.infoSize - 1);
-        EXPECT_NE(bitmapProblem(reinterpret_cast<const unsigned char*>(cut.data()), cut.size(), nullptr), "")
-            << c.name << " cut a byte short of its colours";
+        const std::size_t header = static_cast<unsigned char>(c.bytes[kFileHeaderBytes]);
+        for (const std::size_t end : {kFileHeaderBytes + header - 1, kFileHeaderBytes + c.infoSize - 1}) {
+            const std::string cut = patched(c.bytes, {{2, 0}, {3, 0}}).substr(0, end);
+            EXPECT_NE(bitmapProblem(reinterpret_cast<const unsigned char*>(cut.data()), cut.size(), nullptr),
+                      "")
+                << c.name << " cut a byte short of its header or colours";
+        }
     }
 }
 
-TEST(BitmapFile, NamesTheFileAndTheProblem) {
+// What is kept of a picture is what the system reads of it: the header and colours, and the pixels
+// wherever the header says they start: after them, 3 GB of anything (sparse here) is never read; past
+// 4 GiB, where a 32-bit sum wraps; inside the colour table.
+TEST(BitmapFile, KeepsTheHeaderColoursAndPixelsWhereverThePixelsStart) {
     test::GameFolder folder;
+    const std::string path = folder.path("scafo4.bmp"), host = hostPath(path);
     folder.write("scafo4.bmp", "not a picture");
-    const std::string path = folder.path("scafo4.bmp");
-    try {
-        readBitmapFile(path);
-        FAIL() << "a text file passed as a picture";
-    } catch (const Failure& f) {
-        EXPECT_EQ(std::string(f.what()), "Stage picture \"" + path + "\": not a bitmap (.bmp) picture");
-    }
+    EXPECT_EQ(test::failureOf([&] { readBitmapFile(path); }),
+              "Stage picture \"" + path + "\": not a bitmap (.bmp) picture");
+    const auto expectKept = [&](const std::string& head, const std::string& pixels, const char* what) {
+        const Bitmap b = readBitmapFile(path);
+        EXPECT_EQ(std::string(b.info.begin(), b.info.end()), head.substr(kFileHeaderBytes, b.infoSize))
+            << what;
+        EXPECT_EQ(std::string(b.pixels.begin(), b.pixels.end()), pixels) << what;
+    };
+    const std::size_t at = 54;  // where the pixels of `good` start
     folder.write("scafo4.bmp", good);
-    const Bitmap b = readBitmapFile(path);
-    EXPECT_EQ(b.width, 5);
-    EXPECT_EQ(b.height, 3);
-    EXPECT_EQ(b.bytes.size(), good.size());
-    // A picture followed by 3 GB of anything (sparse here): only its headers and pixels are read.
-    std::filesystem::resize_file(hostPath(path), 3ull << 30);
-    EXPECT_EQ(readBitmapFile(path).bytes, std::vector<unsigned char>(good.begin(), good.end()));
+    std::filesystem::resize_file(host, 3ull << 30);
+    expectKept(good, good.substr(at), "followed by 3 GB");
+
+    const std::uint64_t past4GiB = 0xFFFFFF00;  // and its pixels end past 4 GiB
+    const std::string head = patched(good.substr(0, at), {{10, 0x00}, {11, 0xFF}, {12, 0xFF}, {13, 0xFF}});
+    folder.write("scafo4.bmp", head);
+    std::ofstream(host, std::ios::binary | std::ios::in | std::ios::out).seekp(past4GiB) << good.substr(at);
+    expectKept(head, good.substr(at), "its pixels past 4 GiB");
+
+    const std::string inTable = patched(test::bitmapFile(1, 1, 0x7F7F7F, {8}), {{10, 58}, {11, 0}});
+    folder.write("scafo4.bmp", inTable);
+    expectKept(inTable, inTable.substr(58, 4), "its pixels inside its colour table");
 }
 
 }  // namespace

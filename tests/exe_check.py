@@ -5,7 +5,7 @@ DLLs alone imported, the load configuration and the stack protector; for wordrop
 subsystem, the version record, Common Controls, the application manifest and the icon); the 32-bit
 build also against what a release promises (no import that Windows XP lacks, no SSE, the size bound).
 
-Usage: exe_check.py win32|win64 TOOLCHAIN RELEASE_TOOLCHAIN NOT_HELD OBJDUMP wordrope.exe wlstcheck.exe
+Usage: exe_check.py win32|win64 TOOLCHAIN RELEASE_TOOLCHAIN NOT_HELD OBJDUMP PROGRAM...
 TOOLCHAIN is "release" for the toolchain releases are built with (RELEASE_TOOLCHAIN, in words);
 for any other (its name), what a release promises is not required: the promises this build does
 not keep are written as one line to the file NOT_HELD (removed when it keeps them all), and the
@@ -14,24 +14,19 @@ check passes. OBJDUMP is the toolchain's disassembler. Debian's own Python runs 
 import os
 import sys
 
-import pefile
-from exe_rules import build_problems, imports, promises_broken
+from exe_rules import program_problems
+
 
 def main():
-    arch, toolchain, release_toolchain, not_held, objdump, game, checker = sys.argv[1:8]
+    arch, toolchain, release_toolchain, not_held, objdump, *programs = sys.argv[1:]
     failed, broken = False, []
-    for path in (game, checker):
-        with open(path, "rb") as f:
-            data = f.read()
-        pe = pefile.PE(data=data)
-        found = list(build_problems(arch, pe, path, path == game))
-        promises = list(promises_broken(pe, len(data), path, objdump)) if arch == "win32" else []  # a release is 32-bit
+    for path in programs:
+        said, found, promises = program_problems(arch, path, objdump)
         if toolchain == "release":
             found += promises
         else:
             broken += [f"{os.path.basename(path)} {p}" for p in promises]
-        print("\n".join(f"{path}: {p}" for p in found) or
-              f"{path}: {arch}, {len(data):,} bytes, imports {', '.join(sorted(imports(pe)))}: good")
+        print("\n".join(f"{path}: {p}" for p in found) or f"{path}: {said}: good")
         failed = failed or bool(found)
     if broken:
         line = (f"{toolchain} is not the release toolchain, and this build is no release: {'; '.join(broken)}; "

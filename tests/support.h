@@ -1,6 +1,7 @@
 // Test doubles for the engine: a fake window, a scripted random source, a game folder.
 #pragma once
 
+#include "failure.h"
 #include "game.h"
 #include "random_source.h"
 #include "window_port.h"
@@ -14,6 +15,20 @@ namespace wordrope::test {
 // The question's texts as the player reads them: the tests' own copy, so that a changed text shows.
 inline const std::string kWinText = " !!! WELL DONE !!! ", kLossText = " No!!, the answer was ",
                          kAgainText = " Do you want to play again ? ";
+
+// The mark Notepad writes at the start of a file saved as "UTF-8 with BOM".
+inline const std::string kUtf8Mark = "\xef\xbb\xbf";
+
+// The text of the Failure that `step` throws; "" when it throws none.
+template <class Step>
+std::string failureOf(Step step) {
+    try {
+        step();
+    } catch (const Failure& f) {
+        return f.what();
+    }
+    return "";
+}
 
 // How a test bitmap is stored: bits a pixel, the header's size (12: the core header), biClrUsed,
 // and the compression (3: bit fields).

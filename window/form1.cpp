@@ -181,6 +181,7 @@ void Form1::layout(int dpi) {
 
 // The 30 events: 26 letters, New word, Help, End, and a double-click on scherm.
 void Form1::OnCommand(HWND, int id, HWND, UINT code) {
+    if (asking_) return;  // a click that reached a button past the question (see question())
     if (id >= IDC_LETTER_A && id <= IDC_LETTER_Z && code == BN_CLICKED) {
         if (!guarded([&] {
                 game_.guess = std::string(1, static_cast<char>('a' + (id - IDC_LETTER_A)));
@@ -194,7 +195,7 @@ void Form1::OnCommand(HWND, int id, HWND, UINT code) {
             }))
             end();
     } else if (id == IDC_SHOW_HELP && code == BN_CLICKED) {
-        MessageBoxA(hwnd_, kHelpPrompt, kHelpTitle, MB_OKCANCEL | MB_DEFBUTTON1);
+        question([&] { return MessageBoxA(hwnd_, kHelpPrompt, kHelpTitle, MB_OKCANCEL | MB_DEFBUTTON1); });
     } else if (id == IDC_END_GAME && code == BN_CLICKED) {
         end();
     } else if (id == IDC_SCHERM && code == STN_DBLCLK) {
@@ -285,7 +286,18 @@ void showFailure(HWND owner, const std::string& message) {
 
 void Form1::report(const std::string& message) {
     failed_ = true;
-    showFailure(hwnd_, message);
+    question([&] { return showFailure(hwnd_, message), 0; });
+}
+
+// While one of the game's message boxes is open, the window takes no clicks: the box disables it,
+// which stops the mouse and the keys, but not a click sent to a button itself, as a screen reader's
+// or voice control's activation is. Such a click changes nothing.
+template <class Box>
+int Form1::question(Box box) {
+    asking_ = true;
+    const int answer = box();
+    asking_ = false;
+    return answer;
 }
 
 // A new caption is spoken by screen readers wherever the focus is: scherm is a live region. Windows
@@ -306,7 +318,9 @@ void Form1::showPicture(const Bitmap& picture, int stage) {
 }
 
 bool Form1::askYesNo(const std::string& title, const std::string& prompt) {
-    return MessageBoxA(hwnd_, prompt.c_str(), title.c_str(), MB_YESNO | MB_DEFBUTTON1) == IDYES;
+    return question([&] {
+               return MessageBoxA(hwnd_, prompt.c_str(), title.c_str(), MB_YESNO | MB_DEFBUTTON1);
+           }) == IDYES;
 }
 
 void Form1::end() {

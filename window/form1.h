@@ -56,6 +56,8 @@ private:
     template <class Step>
     bool guarded(Step step);
     void report(const std::string& message);
+    template <class Box>
+    int question(Box box);
 
     HINSTANCE instance_;
     HWND hwnd_ = nullptr;
@@ -67,6 +69,7 @@ private:
     HFONT font_ = nullptr;
     int dpi_ = 96;  // of the screen the window stands on
     bool failed_ = false;
+    bool asking_ = false;   // one of the game's message boxes is open
     TwisterRandom random_;  // before game_, which holds on to it
     Game game_;
 };

@@ -140,13 +140,13 @@ void setPictureDpi(HWND box, int dpi) {
 }
 
 HBITMAP bitmapFromFile(const Bitmap& picture) {
-    // The header and colours copied out of the file's bytes, where they stand unaligned.
-    std::vector<DWORD> info((picture.infoSize + sizeof(DWORD) - 1) / sizeof(DWORD));
-    std::memcpy(info.data(), picture.bytes.data() + kFileHeaderBytes, picture.infoSize);
+    // The header and colours copied where they stand aligned, as the system reads a BITMAPINFO.
+    std::vector<DWORD> info((picture.info.size() + sizeof(DWORD) - 1) / sizeof(DWORD));
+    std::memcpy(info.data(), picture.info.data(), picture.info.size());
     const auto* header = reinterpret_cast<const BITMAPINFO*>(info.data());
     HDC screen = GetDC(nullptr);
-    HBITMAP h = CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT,
-                               picture.bytes.data() + picture.bitsOffset, header, DIB_RGB_COLORS);
+    HBITMAP h =
+        CreateDIBitmap(screen, &header->bmiHeader, CBM_INIT, picture.pixels.data(), header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     return h;
 }

@@ -1,9 +1,7 @@
-// A DLL such as a web page could drop beside the game: loaded into a process, it leaves a mark
-// beside itself, its own path and ".ran". Built as stand-ins for the system's DLLs, each exporting
-// every name the real one does (tests/e2e/exports.py), all bound to the one stub.
+// A DLL such as a web page could drop beside the game, under the name of one of the system's:
+// loaded into a process, it leaves a mark beside itself, its own path and ".ran". Wine loads it for
+// an import even without the functions imported (it stubs what is missing), so it serves every name.
 #include <windows.h>
-
-extern "C" int planted_stub() { return 0; }
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
     if (reason != DLL_PROCESS_ATTACH) return TRUE;

@@ -73,8 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint64_t rows, bits, compression = 0, image = 0;
     if (core) {
         header.skip(2);
-        const auto height = static_cast<std::int16_t>(header.take(2));
-        rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
+        rows = header.take(2);  // unsigned, as Windows reads it
         header.take(2);
         bits = header.take(2);
     } else {

@@ -1,12 +1,12 @@
 // The word-list check: every entry read as the game reads it, and judged as the game would play it.
 #include "listcheck.h"
 
-#include "failure.h"
 #include "files.h"
 #include "wordlist.h"
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <set>
 #include <unordered_map>
 #include <utility>
@@ -42,6 +42,12 @@ std::string charName(unsigned char c) {
     return out;
 }
 
+// Notes of one kind past this many are counted, not listed: a file of a million empty lines says
+// so in a line, not in a million.
+constexpr long kNotesListed = 20;
+enum NoteKind { kMarkNote, kEmptyNote, kRepeatNote, kNoteKinds };
+const char* const kNotesNamed[kNoteKinds] = {"", "empty entries", "repeated entries"};
+
 class Reporter {
 public:
     Reporter(ListReport& r, std::string shown) : r_(r), shown_(std::move(shown)) {}
@@ -53,11 +59,23 @@ public:
     }
     void error(long line, const std::string& what) { ++r_.errors, say(line, "error", what); }
     void warning(long line, const std::string& what) { ++r_.warnings, say(line, "warning", what); }
-    void note(long line, const std::string& what) { ++r_.notes, say(line, "note", what); }
+    void note(NoteKind kind, long line, const std::string& what) {
+        ++r_.notes;
+        if (++noted_[kind] <= kNotesListed) say(line, "note", what);
+    }
+    // After the last entry: how many notes of each kind went unlisted.
+    void finish() {
+        for (int kind = 0; kind < kNoteKinds; ++kind)
+            if (noted_[kind] > kNotesListed)
+                say(0, "note",
+                    std::to_string(noted_[kind] - kNotesListed) + " more " + kNotesNamed[kind] +
+                        ", not listed");
+    }
 
 private:
     ListReport& r_;
     std::string shown_;
+    long noted_[kNoteKinds] = {};
 };
 
 // What the checker says of one entry, `field`, the `n`th, read last by `reader`; `seen` remembers
@@ -73,7 +91,7 @@ void judgeEntry(ListReport& r, Reporter& say, const FieldReader& reader, const s
                               "swallows " +
                               std::to_string(reader.fieldLength()) + " characters: " + quoted(field, 40));
     if (field.empty()) {
-        say.note(line, "entry " + std::to_string(n) + " is empty; the draw skips it");
+        say.note(kEmptyNote, line, "entry " + std::to_string(n) + " is empty; the draw skips it");
         return;
     }
     if (reader.fieldLength() > static_cast<std::size_t>(kMaxWordLength)) {
@@ -92,24 +110,25 @@ void judgeEntry(ListReport& r, Reporter& say, const FieldReader& reader, const s
         say.warning(line, entry + " can never be won: it holds no letter to guess");
     const auto [it, fresh] = seen.emplace(field, std::make_pair(n, line));
     if (!fresh)
-        say.note(line, entry + " repeats entry " + std::to_string(it->second.first) + " (line " +
-                           std::to_string(it->second.second) + "); it is drawn twice as often");
+        say.note(kRepeatNote, line,
+                 entry + " repeats entry " + std::to_string(it->second.first) + " (line " +
+                     std::to_string(it->second.second) + "); it is drawn twice as often");
 }
 
-// Reads every entry of the list at `path` and judges it; throws Failure where the file cannot be read.
+// Reads the entries of the list at `path` and judges each, up to the first past the game's limit,
+// where the game refuses the list; throws Failure where the file cannot be read.
 void readAndJudge(ListReport& r, Reporter& say, const std::string& path) {
     File f = openForReading(kWordListWhat, path);
     // The first bytes tell how the file was saved; the reader goes on from them, after a UTF-8
     // byte-order mark as the game does.
     std::vector<unsigned char> window(1 << 16);
     const std::size_t head = readSome(f.get(), window.data(), 3, kWordListWhat, path);
+    if (beginsAsUtf16(window.data(), head)) {
+        say.error(1, utf16Problem());
+        return;
+    }
     const std::size_t mark = utf8MarkLength(window.data(), head);
-    if (mark) say.note(1, "the file begins with a UTF-8 byte-order mark; the game skips it");
-    if (beginsAsUtf16(window.data(), head))
-        say.warning(
-            1,
-            "the file is saved in UTF-16 (Unicode), which the game reads as bytes with a zero "
-            "between letters: no entry can be won. Save it as ANSI (Notepad: Save As, Encoding ANSI)");
+    if (mark) say.note(kMarkNote, 1, "the file begins with a UTF-8 byte-order mark; the game skips it");
     std::memmove(window.data(), window.data() + mark, head - mark);
     FieldReader reader(window.data(), window.size(), head - mark, f.get(), kWordListWhat, path);
     std::unordered_map<std::string, std::pair<long, long>> seen;  // entry -> number, line
@@ -117,13 +136,12 @@ void readAndJudge(ListReport& r, Reporter& say, const std::string& path) {
     long empties = 0;
     do {
         if (!reader.read(field)) break;
-        r.entries = saturatingAdd(r.entries, 1L);
-        if (field.empty()) empties = saturatingAdd(empties, 1L);
-        judgeEntry(r, say, reader, field, r.entries, seen);
-    } while (!reader.atEnd());
+        empties += field.empty();
+        judgeEntry(r, say, reader, field, ++r.entries, seen);
+    } while (r.entries <= kMaxEntries && !reader.atEnd());
     if (r.entries == 0)
         say.error(0, emptyListProblem());
-    else if (empties == r.entries)
+    else if (empties == r.entries && r.entries <= kMaxEntries)
         say.error(0, noWordProblem(r.entries));
 }
 
@@ -148,9 +166,12 @@ ListReport checkList(const std::string& path, const std::string& shown) {
     Reporter say(r, shown);
     try {
         readAndJudge(r, say, path);
-    } catch (const Failure& f) {
-        say.error(0, f.what());
+    } catch (const std::bad_alloc&) {
+        say.error(0, "the checker ran out of memory");
+    } catch (const std::exception& e) {  // Failure: the file, named, and what is wrong with it
+        say.error(0, e.what());
     }
+    say.finish();
     if (r.errors > 0) r.drawable = r.winnable = 0;  // the game draws nothing from a refused list
     const char* verdict = r.errors     ? "refused by the game"
                           : r.warnings ? "playable, with entries that cannot be won"

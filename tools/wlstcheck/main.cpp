@@ -3,7 +3,9 @@
 #include "listcheck.h"
 #include "utf8.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -50,29 +52,33 @@ int check(const std::vector<std::string>& args) {
         }
         files.push_back(arg);
     }
-    std::vector<wordrope::ListReport> reports;
-    reports.reserve(files.size());
-    for (const std::string& file : files) reports.push_back(wordrope::checkList(file, file));
+    int status = 0;
+    const auto report = [&status](const wordrope::ListReport& r) {
+        for (const std::string& line : r.lines) say(line);
+        status = std::max(status, r.errors ? 2 : r.warnings ? 1 : 0);
+    };
+    for (const std::string& file : files) report(wordrope::checkList(file, file));
     if (files.empty()) {
 #ifdef _WIN32
         // The list beside this program, as the game reads it.
-        reports.push_back(wordrope::checkListBeside(wordrope::programFolder()));
+        report(wordrope::checkListBeside(wordrope::programFolder()));
 #else
         std::fputs(kUsage, stderr);
         return 64;
 #endif
     }
-
-    int status = 0;
-    for (const wordrope::ListReport& r : reports) {
-        for (const std::string& line : r.lines) say(line);
-        if (r.errors)
-            status = 2;
-        else if (r.warnings && status == 0)
-            status = 1;
-    }
     std::fflush(stdout);
     return status;
+}
+
+// Any failure the report itself could not hold ends the check too, with the status of a refused list.
+int checkOrSay(const std::vector<std::string>& args) {
+    try {
+        return check(args);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "wlstcheck: the check could not go on: %s\n", e.what());
+        return 2;
+    }
 }
 
 }  // namespace
@@ -83,7 +89,7 @@ int wmain(int argc, wchar_t** argv) {
     wordrope::restrictDllSearch({});  // no DLL from the folder of the lists it checks
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(wordrope::narrow(argv[i]));
-    const int status = check(args);
+    const int status = checkOrSay(args);
     // Double-clicked, the program has a console of its own, which would close with it at once.
     DWORD processes[2];
     if (GetConsoleProcessList(processes, 2) == 1) {
@@ -93,5 +99,5 @@ int wmain(int argc, wchar_t** argv) {
     return status;
 }
 #else
-int main(int argc, char** argv) { return check(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) { return checkOrSay(std::vector<std::string>(argv + 1, argv + argc)); }
 #endif
