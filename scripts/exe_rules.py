@@ -132,16 +132,23 @@ def build_problems(arch, pe, path, game):
             yield "the icon names images that are not there"
 
 
-def program_problems(arch, path, objdump):
-    """The program at `path` in a game folder of the build for `arch` (`objdump` the toolchain's
-    disassembler) read: (what it is, in words; what keeps it from what every build must be; what
-    keeps it from being released, for a 32-bit build, which a release is)."""
+def check(arch, programs, objdump, release):
+    """Reads the programs at `programs` of a game folder of the build for `arch` (`objdump` the
+    toolchain's disassembler): (a line for each, what it is or what keeps it from what every build
+    must be, and for a `release` from what a release promises; whether any is kept so; for another
+    toolchain, the promises of a release the programs break, one line, or "")."""
     import pefile  # Debian's python3-pefile, which Debian's own Python has
 
-    with open(path, "rb") as f:
-        data = f.read()
-    pe = pefile.PE(data=data)
-    said = f"{arch}, {len(data):,} bytes, imports {', '.join(sorted(imports(pe)))}"
-    found = list(build_problems(arch, pe, path, os.path.basename(path) == "wordrope.exe"))
-    return said, found, list(promises_broken(pe, len(data), path, objdump)) if arch == "win32" else []
-
+    lines, failed, broken = [], False, []
+    for path in programs:
+        with open(path, "rb") as f:
+            data = f.read()
+        pe = pefile.PE(data=data)
+        found = list(build_problems(arch, pe, path, os.path.basename(path) == "wordrope.exe"))
+        promises = list(promises_broken(pe, len(data), path, objdump)) if arch == "win32" else []  # 32-bit only
+        found += promises if release else []
+        broken += [] if release else [f"{os.path.basename(path)} {p}" for p in promises]
+        lines += [f"{path}: {p}" for p in found] or [
+            f"{path}: {arch}, {len(data):,} bytes, imports {', '.join(sorted(imports(pe)))}: good"]
+        failed = failed or bool(found)
+    return lines, failed, "; ".join(broken)

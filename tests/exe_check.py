@@ -14,28 +14,20 @@ check passes. OBJDUMP is the toolchain's disassembler. Debian's own Python runs 
 import os
 import sys
 
-from exe_rules import program_problems
+from exe_rules import check
 
 
 def main():
     arch, toolchain, release_toolchain, not_held, objdump, *programs = sys.argv[1:]
-    failed, broken = False, []
-    for path in programs:
-        said, found, promises = program_problems(arch, path, objdump)
-        if toolchain == "release":
-            found += promises
-        else:
-            broken += [f"{os.path.basename(path)} {p}" for p in promises]
-        print("\n".join(f"{path}: {p}" for p in found) or f"{path}: {said}: good")
-        failed = failed or bool(found)
+    lines, failed, broken = check(arch, programs, objdump, toolchain == "release")
     if broken:
-        line = (f"{toolchain} is not the release toolchain, and this build is no release: {'; '.join(broken)}; "
-                f"releases are built with {release_toolchain}")
-        print(line)
+        lines.append(f"{toolchain} is not the release toolchain, and this build is no release: {broken}; "
+                     f"releases are built with {release_toolchain}")
         with open(not_held, "w") as f:
-            f.write(line + "\n")
+            f.write(lines[-1] + "\n")
     elif os.path.exists(not_held):
         os.remove(not_held)
+    print("\n".join(lines))
     return 1 if failed else 0
 
 

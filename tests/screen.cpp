@@ -87,19 +87,6 @@ Ink inkOf(HWND h, int inset) {
     return ink;
 }
 
-PreferFoundDlls::PreferFoundDlls(const wchar_t* program, std::vector<std::wstring> dlls)
-    : key_(program ? L"Software\\Wine\\AppDefaults\\" + std::wstring(program) + L"\\DllOverrides"
-                   : L"Software\\Wine\\DllOverrides"),
-      dlls_(std::move(dlls)) {
-    const wchar_t order[] = L"native,builtin";
-    for (const std::wstring& dll : dlls_)
-        RegSetKeyValueW(HKEY_CURRENT_USER, key_.c_str(), dll.c_str(), REG_SZ, order, sizeof order);
-}
-
-PreferFoundDlls::~PreferFoundDlls() {
-    for (const std::wstring& dll : dlls_) RegDeleteKeyValueW(HKEY_CURRENT_USER, key_.c_str(), dll.c_str());
-}
-
 std::wstring plantedFolder() {
     wchar_t self[MAX_PATH];
     const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);

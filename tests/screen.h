@@ -50,16 +50,20 @@ Ink inkOf(HWND h, int inset = 4);
 // While it lives, Wine takes each of `dlls` (bare names, no .dll) that `program` finds by the search
 // before its own builtin of that name, as Windows takes any DLL that is not one of its known ones:
 // for `program` as it starts; for null, in every process at once (Windows keeps no such key).
-class PreferFoundDlls {
-public:
-    PreferFoundDlls(const wchar_t* program, std::vector<std::wstring> dlls);
-    ~PreferFoundDlls();
-    PreferFoundDlls(const PreferFoundDlls&) = delete;
-    PreferFoundDlls& operator=(const PreferFoundDlls&) = delete;
-
-private:
-    std::wstring key_;
-    std::vector<std::wstring> dlls_;
+struct PreferFoundDlls {
+    PreferFoundDlls(const wchar_t* program, std::vector<std::wstring> names)
+        : key(program ? L"Software\\Wine\\AppDefaults\\" + std::wstring(program) + L"\\DllOverrides"
+                      : L"Software\\Wine\\DllOverrides"),
+          dlls(std::move(names)) {
+        for (const std::wstring& dll : dlls)
+            RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), dll.c_str(), REG_SZ, L"native,builtin",
+                            sizeof L"native,builtin");
+    }
+    ~PreferFoundDlls() {
+        for (const std::wstring& dll : dlls) RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), dll.c_str());
+    }
+    std::wstring key;
+    std::vector<std::wstring> dlls;
 };
 
 // The folder of planted DLLs beside this test program (tests/CMakeLists.txt).

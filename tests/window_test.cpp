@@ -34,6 +34,7 @@
 
 namespace {
 
+using wordrope::narrow;
 using wordrope::SystemMetrics;
 using wordrope::uiFont;
 using wordrope::widen;
@@ -90,26 +91,22 @@ TEST(UiFont, IsTheSystemsMessageFontForTheScreensDpiFromXpOnElseTheDialogFont) {
 // first (here the folder SetDllDirectory names, which it takes before the system's).
 TEST(DllSearch, ADllLoadedFromTheSystemFolderFirstIsNeverTakenFromBesideTheProgram) {
     GameFolder folder;
-    const std::wstring planted = widen(folder.path("mpr.dll"));
-    ASSERT_TRUE(CopyFileW((plantedFolder() + L"\\planted.dll").c_str(), planted.c_str(), FALSE));
-    const auto lower = [](std::wstring path) { return CharLowerW(path.data()), path; };
-    const auto pathOf = [&](HMODULE module) {
+    ASSERT_TRUE(CopyFileW((plantedFolder() + L"\\planted.dll").c_str(), widen(folder.path("mpr.dll")).c_str(),
+                          FALSE));
+    const auto folderOf = [](HMODULE module) {
         wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(module, path, MAX_PATH);
-        return lower(path);
+        const std::string found = narrow(CharLowerW((GetModuleFileNameW(module, path, MAX_PATH), path)));
+        return found.substr(0, found.rfind('\\'));
     };
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
     PreferFoundDlls prefer(nullptr, {L"mpr"});
     SetDllDirectoryW(widen(folder.dir()).c_str());
     HMODULE found = LoadLibraryW(L"mpr.dll");
-    EXPECT_EQ(pathOf(found), lower(planted)) << "the search takes the planted DLL";
+    EXPECT_EQ(folderOf(found), narrow(CharLowerW(widen(folder.dir()).data())))
+        << "the search takes the planted DLL";
     FreeLibrary(found);
     wordrope::loadFromSystemFolder({L"mpr.dll"});
-    HMODULE loaded = LoadLibraryW(L"mpr.dll");
-    EXPECT_EQ(pathOf(loaded), lower(system) + L"\\mpr.dll");
+    EXPECT_EQ(folderOf(LoadLibraryW(L"mpr.dll")), folderOf(GetModuleHandleW(L"kernel32.dll")));
     SetDllDirectoryW(nullptr);
-    FreeLibrary(loaded);
 }
 
 // The system's bitmap of a picture, read back at (x, y); CLR_INVALID if there is none.
@@ -392,8 +389,6 @@ TEST_F(Form1Test, AScreenReaderHearsPicture1AsAGraphicNamedForItsStage) {
     EXPECT_EQ(heard(control(IDC_GALLOWS)), (Heard{"Gallows: no game yet", ROLE_SYSTEM_GRAPHIC}));
     newWord();
     EXPECT_EQ(heard(control(IDC_GALLOWS)), (Heard{"Gallows: no misses", ROLE_SYSTEM_GRAPHIC}));
-    click(letter('a'));
-    EXPECT_EQ(heard(control(IDC_SCHERM)).first, ".a.");
 
     const auto asked = [&] {
         IAccessible* object = nullptr;

@@ -125,6 +125,10 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 // A failure is reported, and the window refused.
 BOOL Form1::OnCreate(HWND hwnd, LPCREATESTRUCTA) {
     return guarded([&] {
+        // The visual style's DLLs, which the first button asks for by bare name, from the system
+        // folder (dll_search.h). Not before: a window made once they are loaded wears the style's
+        // frame too, which Wine draws slowly.
+        loadFromSystemFolder({L"msimg32.dll", L"uxtheme.dll"});
         createControls();
         layout(windowDpi(hwnd));
     });

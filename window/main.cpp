@@ -11,10 +11,10 @@
 #include <string>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    // No DLL from the game's folder, where anyone may have dropped one: those that Windows' own
-    // DLLs load for the game by bare name (the visual style's, and Wine's user32's), and Active
-    // Accessibility, come from the system folder before anything asks for them.
-    wordrope::restrictDllSearch({L"version.dll", L"msimg32.dll", L"uxtheme.dll", L"oleacc.dll"});
+    // No DLL from the game's folder, where anyone may have dropped one: Active Accessibility, and
+    // what Windows' own DLLs load for the game by bare name (Wine's user32, version.dll; the visual
+    // style's, when the window is made), come from the system folder before anything asks for them.
+    wordrope::restrictDllSearch({L"version.dll", L"oleacc.dll"});
     const std::string dir = wordrope::programFolder();
     if (dir.empty()) {
         wordrope::showFailure(nullptr, "Wordrope cannot start: " + wordrope::noProgramFolderProblem());
