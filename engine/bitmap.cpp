@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <stdexcept>
 
 namespace wordrope {
@@ -121,10 +120,9 @@ Bitmap readBitmapFile(const std::string& path) {
     if (!problem.empty()) throw fileFailure(kWhat, path, problem);
     bmp.info.assign(head.begin() + kFileHeaderBytes,
                     head.begin() + static_cast<std::ptrdiff_t>(kFileHeaderBytes + bmp.infoSize));
-    try {
-        if (bmp.bitsSize > std::numeric_limits<std::size_t>::max()) throw std::length_error("pixels");
+    try {  // at most 4 GiB, which a size_t holds
         bmp.pixels.resize(static_cast<std::size_t>(bmp.bitsSize));
-    } catch (const std::exception&) {  // whatever the library says of it
+    } catch (const std::exception&) {  // whatever the library says of it: bad_alloc, length_error
         throw fileFailure(kWhat, path,
                           "the picture is too large to be held in memory (" + std::to_string(bmp.bitsSize) +
                               " bytes of pixels)");
