@@ -77,14 +77,12 @@ void step(benchmark::State& st, std::string list) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(step, largest_list_of_12_letters, largestList(12))
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(step, largest_list_of_40_letters, largestList(kMaxWordLength))
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(step, one_word_among_32765_empty_lines, std::string(kMaxEntries - 1, '\n') + "lonely")
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime();
-
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    for (const auto& [name, list] :
+         {std::pair{"largest_list_of_12_letters", largestList(12)},
+          {"largest_list_of_40_letters", largestList(kMaxWordLength)},
+          {"one_word_among_32765_empty_lines", std::string(kMaxEntries - 1, '\n') + "lonely"}})
+        benchmark::RegisterBenchmark(name, step, list)->Unit(benchmark::kMicrosecond)->UseRealTime();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+}

@@ -1,10 +1,12 @@
 // The step routine driven through a fake window: game flow, outcomes, failures and mends.
 #include "game.h"
+#include "files.h"
 #include "support.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -146,7 +148,7 @@ TEST_F(GameTest, AnEmptyEntryIsDrawnAgainAndFailuresReachTheCallerNamed) {
     EXPECT_NE(failureOf([&] { newWord(); }).find("all 4 entries are empty"), std::string::npos);
     useList("ab");
     newWord();
-    folder.remove("scafo3.bmp");
+    std::filesystem::remove(hostPath(folder.path("scafo3.bmp")));
     EXPECT_NE(failureOf([&] { press("xy"); }).find("scafo3.bmp\": not found"), std::string::npos);
 }
 

@@ -9,6 +9,9 @@
 
 namespace wordrope::test {
 
+// A screen reader's calls, and the window's own, go through COM: initialised once, on the tests' one thread.
+const HRESULT kCom = CoInitialize(nullptr);
+
 std::string picture(int width, int height, COLORREF c) {
     return bitmapFile(width, height, GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
 }

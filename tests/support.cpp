@@ -106,12 +106,6 @@ void GameFolder::writePictures() const {
     for (int s = 1; s <= 9; ++s) write("scafo" + std::to_string(s) + ".bmp", bitmapFile(s, 2));
 }
 
-void GameFolder::remove(const std::string& name) const { fs::remove(fs::path(hostPath(path(name)))); }
-
-void GameFolder::makeFolder(const std::string& name) const {
-    fs::create_directories(fs::path(hostPath(path(name))));
-}
-
 void FakeWindow::setScherm(const std::string& caption) {
     scherm = caption;
     log.push_back("scherm " + caption);

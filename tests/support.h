@@ -67,8 +67,6 @@ public:
     void write(const std::string& name, const std::string& bytes) const;
     void writeList(const std::string& bytes) const { write("wlstdata.dat", bytes); }
     void writePictures() const;  // scafo1.bmp .. scafo9.bmp
-    void remove(const std::string& name) const;
-    void makeFolder(const std::string& name) const;
 
 private:
     std::string dir_;

@@ -91,18 +91,17 @@ TEST(UiFont, IsTheSystemsMessageFontForTheScreensDpiFromXpOnElseTheDialogFont) {
 // first (here the folder SetDllDirectory names, which it takes before the system's).
 TEST(DllSearch, ADllLoadedFromTheSystemFolderFirstIsNeverTakenFromBesideTheProgram) {
     GameFolder folder;
-    ASSERT_TRUE(CopyFileW((plantedFolder() + L"\\planted.dll").c_str(), widen(folder.path("mpr.dll")).c_str(),
-                          FALSE));
+    std::wstring dir = widen(folder.dir());
+    ASSERT_TRUE(CopyFileW((plantedFolder() + L"\\planted.dll").c_str(), (dir + L"\\mpr.dll").c_str(), FALSE));
     const auto folderOf = [](HMODULE module) {
         wchar_t path[MAX_PATH] = {};
         const std::string found = narrow(CharLowerW((GetModuleFileNameW(module, path, MAX_PATH), path)));
         return found.substr(0, found.rfind('\\'));
     };
     PreferFoundDlls prefer(nullptr, {L"mpr"});
-    SetDllDirectoryW(widen(folder.dir()).c_str());
+    SetDllDirectoryW(dir.c_str());
     HMODULE found = LoadLibraryW(L"mpr.dll");
-    EXPECT_EQ(folderOf(found), narrow(CharLowerW(widen(folder.dir()).data())))
-        << "the search takes the planted DLL";
+    EXPECT_EQ(folderOf(found), narrow(CharLowerW(dir.data()))) << "the search takes the planted DLL";
     FreeLibrary(found);
     wordrope::loadFromSystemFolder({L"mpr.dll"});
     EXPECT_EQ(folderOf(LoadLibraryW(L"mpr.dll")), folderOf(GetModuleHandleW(L"kernel32.dll")));
@@ -204,7 +203,6 @@ LRESULT CALLBACK countRethemes(int code, WPARAM wParam, LPARAM lParam) {
 class Form1Test : public ::testing::Test {
 protected:
     void SetUp() override {
-        CoInitialize(nullptr);
         SetCursorPos(0, 0);  // off the window: no button is drawn hot
         folder.writeList("cab\r\n");
         for (int s = 1; s <= 9; ++s)
@@ -219,7 +217,6 @@ protected:
     void TearDown() override {
         form.reset();
         waitUntil([] { return false; }, nullptr, 0.05);  // what the window's end left in the queue
-        CoUninitialize();
     }
 
     HWND control(int id) const { return GetDlgItem(hwnd, id); }

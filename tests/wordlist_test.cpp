@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -110,7 +111,7 @@ TEST(List, NamesAMissingOrUnreadableFile) {
     const std::string path = folder.path("wlstdata.dat");
     WordList list;
     EXPECT_EQ(failureOf([&] { list.load(path); }), "Word list \"" + path + "\": not found");
-    folder.makeFolder("wlstdata.dat");
+    std::filesystem::create_directories(hostPath(path));
     EXPECT_NE(failureOf([&] { list.load(path); }).find("folder"), std::string::npos)
         << "a folder of its name";
 }
